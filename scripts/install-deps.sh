@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that Orvane needs to build, run and test.
+# Only what is missing is installed; run it as often as you like.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  g++ cmake ninja-build pkg-config make
+  # Qt 6 (Widgets, DBus, Test, moc) and its platform plugins
+  qt6-base-dev qt6-qpa-plugins
+  # X11: Xlib, XTest, a virtual display, a window manager, tools
+  libx11-dev libxtst-dev xvfb xauth openbox x11-utils xdotool
+  # session bus
+  dbus dbus-x11
+  # collation
+  libicu-dev
+  # tests
+  googletest libgtest-dev libgmock-dev
+  # input-method tests
+  fcitx5
+  # fuzzing and static checks
+  clang libclang-rt-14-dev clang-tidy
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all ${#packages[@]} packages are present."
+  exit 0
+fi
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=(sudo)
+fi
+echo "install-deps: installing ${#missing[@]} missing packages: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+echo "install-deps: done."
