@@ -24,6 +24,8 @@ inline constexpr std::int32_t TypeMismatch = static_cast<std::int32_t>(0x8002000
 inline constexpr std::int32_t CallRejected = static_cast<std::int32_t>(0x80010001);        // RPC_E_CALL_REJECTED
 inline constexpr std::int32_t CallFailed = static_cast<std::int32_t>(0x80010100);          // RPC_E_SYS_CALL_FAILED
 inline constexpr std::int32_t Failed = static_cast<std::int32_t>(0x80004005);              // E_FAIL
+inline constexpr std::int32_t Overflow = static_cast<std::int32_t>(0x8002000A);            // DISP_E_OVERFLOW
+inline constexpr std::int32_t NullObject = static_cast<std::int32_t>(0x80004003);          // E_POINTER
 }  // namespace status
 
 // A failed automation step. Keeps the status code and the system's text so
@@ -47,7 +49,8 @@ using Variant = std::variant<std::monostate,  // empty
                              ObjectRef>;
 
 // Standard conversions; each throws AutomationError(TypeMismatch) when the
-// value has no such form.
+// value has no such form, and AutomationError(Overflow) when a number does
+// not fit.
 std::int64_t variantToInt64(const Variant& value);
 std::u16string variantToText(const Variant& value);
 bool variantToBool(const Variant& value);

@@ -1,0 +1,45 @@
+// Program entry: prepares the application, applies the visual style, creates
+// the panel and the target CAD dialog, and runs the event loop until the
+// panel closes. Nothing is read from the command line.
+#include <QApplication>
+
+#include "cadlink/dbus/dbusruntime.h"
+#include "cadlink/x11/x11windowsystem.h"
+#include "core/error.h"
+#include "core/platform/platform.h"
+#include "ui/OrvaneUnit.h"
+#include "ui/boxes.h"
+#include "ui/theme.h"
+
+int main(int argc, char** argv) {
+    // Qt sees the program name only, so no option reaches it either.
+    int qtArgc = argc > 0 ? 1 : 0;
+    QApplication application(qtArgc, argv);
+    const std::u16string programPath = orvane::platform::programPath();
+    const QString title = orvane::ui::toQString(orvane::applicationTitle(programPath));
+    QApplication::setApplicationName(title);
+    QApplication::setDesktopFileName(QStringLiteral("orvane"));
+    QApplication::setWindowIcon(orvane::ui::applicationIcon());
+
+    // 1. The automation runtime, before the first window.
+    orvane::cadlink::dbus::DBusAutomationRuntime runtime;
+    orvane::cadlink::x11::X11WindowSystem windows;
+    orvane::ui::QtMessageBoxes boxes;
+
+    // 2. The panel carries the task-bar entry: it is the only window without
+    //    an owner; the dialog is transient for it.
+    // 3. The visual style.
+    orvane::ui::applyVisualStyleOrReport(QString::fromLatin1(orvane::ui::kVisualStyleName), boxes, title);
+
+    {
+        // 4. The panel; creating it runs the start-up sequence.
+        orvane::ui::TForm91 panel({programPath, runtime, windows, boxes});
+        // 5. The target CAD dialog, hidden.
+        panel.createTargetCADForm();
+        // 6. Until the panel closes.
+        panel.show();
+        QApplication::exec();
+        // 7. Destroying the panel runs the shutdown sequence.
+    }
+    return 0;
+}

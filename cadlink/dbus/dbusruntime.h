@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDBusConnection>
+
+#include <memory>
+
+#include "cadlink/automation.h"
+
+namespace orvane::cadlink::dbus {
+
+class DBusLink;
+
+// The automation system on the session bus: a ProgID is a well-known bus
+// name, a running CAD is the name's owner, objects are object paths there.
+class DBusAutomationRuntime final : public AutomationRuntime {
+public:
+    // The bus's own default (25 s): a hung CAD cannot hold the panel for ever.
+    static constexpr int defaultReplyTimeoutMs = -1;
+
+    DBusAutomationRuntime();
+    explicit DBusAutomationRuntime(const QDBusConnection& connection, int replyTimeoutMs = defaultReplyTimeoutMs);
+    ~DBusAutomationRuntime() override;
+
+    ClassId CLSIDFromProgID(std::u16string_view progId) override;
+    ObjectRef GetActiveObject(const ClassId& classId) override;
+    MessageFilterRef CoRegisterMessageFilter(MessageFilterRef filter) override;
+
+private:
+    std::shared_ptr<DBusLink> link_;
+};
+
+}  // namespace orvane::cadlink::dbus

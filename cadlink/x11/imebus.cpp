@@ -1,0 +1,28 @@
+#include "cadlink/x11/imebus.h"
+
+namespace orvane::cadlink::x11 {
+
+QDBusMessage imeMethodCall(const QString& service, const QString& path, const QString& interface,
+                           const QString& member, const QVariantList& arguments) {
+    QDBusMessage call = QDBusMessage::createMethodCall(service, path, interface, member);
+    call.setArguments(arguments);
+    call.setAutoStartService(false);
+    return call;
+}
+
+BusCaller imeBusCaller(QDBusConnection connection, int timeoutMs) {
+    return [connection, timeoutMs](const QDBusMessage& call) {
+        if (!connection.isConnected()) {
+            return call.createErrorReply(QDBusError::Disconnected, QStringLiteral("no bus"));
+        }
+        QDBusMessage quiet = call;
+        quiet.setAutoStartService(false);
+        return connection.call(quiet, QDBus::Block, timeoutMs);
+    };
+}
+
+bool hasFirstArgument(const QDBusMessage& reply) {
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty();
+}
+
+}  // namespace orvane::cadlink::x11

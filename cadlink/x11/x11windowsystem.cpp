@@ -1,0 +1,200 @@
+#include "cadlink/x11/x11windowsystem.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "cadlink/x11/x11errortrap.h"
+#include "cadlink/x11/x11ime.h"
+
+namespace orvane::cadlink::x11 {
+
+namespace {
+
+// Activation is asynchronous on X11: wait this long at most for the window
+// manager to report the window active, polling at the second interval.
+constexpr auto activationBound = std::chrono::milliseconds(200);
+constexpr auto activationPoll = std::chrono::milliseconds(10);
+
+// EWMH source indication: a pager, whose requests the window manager honours.
+constexpr long pagerSource = 2;
+
+// The 32-bit items of a window property, empty when it is missing or the
+// window is gone. Format-32 items come back as longs.
+std::vector<unsigned long> readProperty32(Display* display, Window window, const char* name, Atom type) {
+    std::vector<unsigned long> items;
+    X11ErrorTrap trap(display);
+    const Atom property = XInternAtom(display, name, True);
+    if (property == None) {
+        return items;
+    }
+    Atom actualType = None;
+    int actualFormat = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(display, window, property, 0, 1024, False, type, &actualType,
+                                          &actualFormat, &count, &remaining, &data);
+    if (status == Success && !trap.failed() && data != nullptr && actualFormat == 32 && actualType == type) {
+        const auto* values = reinterpret_cast<const unsigned long*>(data);
+        items.assign(values, values + count);
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return items;
+}
+
+}  // namespace
+
+unsigned long keysymForVirtualKey(std::uint8_t virtualKey) {
+    switch (virtualKey) {
+    case 0x08:
+        return XK_BackSpace;
+    case 0x09:
+        return XK_Tab;
+    case 0x0D:
+        return XK_Return;
+    case VK_ESCAPE_KEY:
+        return XK_Escape;
+    case 0x20:
+        return XK_space;
+    default:
+        break;
+    }
+    if (virtualKey >= '0' && virtualKey <= '9') {
+        return XK_0 + (virtualKey - '0');
+    }
+    if (virtualKey >= 'A' && virtualKey <= 'Z') {
+        return XK_a + (virtualKey - 'A');
+    }
+    return NoSymbol;
+}
+
+X11WindowSystem::X11WindowSystem() : display_(XOpenDisplay(nullptr)) {
+    if (display_ != nullptr) {
+        int eventBase = 0;
+        int errorBase = 0;
+        int major = 0;
+        int minor = 0;
+        hasXTest_ = XTestQueryExtension(display_, &eventBase, &errorBase, &major, &minor) == True;
+    }
+    ime_ = std::make_unique<X11Ime>(display_);
+}
+
+X11WindowSystem::~X11WindowSystem() {
+    ime_.reset();
+    if (display_ != nullptr) {
+        XCloseDisplay(display_);
+    }
+}
+
+bool X11WindowSystem::IsIconic(WindowHandle window) {
+    if (display_ == nullptr || window == 0) {
+        return false;
+    }
+    const Atom wmState = XInternAtom(display_, "WM_STATE", True);
+    if (wmState != None) {
+        const auto state = readProperty32(display_, window, "WM_STATE", wmState);
+        if (!state.empty() && state.front() == IconicState) {
+            return true;
+        }
+    }
+    const Atom hidden = XInternAtom(display_, "_NET_WM_STATE_HIDDEN", True);
+    if (hidden == None) {
+        return false;
+    }
+    for (const unsigned long atom : readProperty32(display_, window, "_NET_WM_STATE", XA_ATOM)) {
+        if (atom == hidden) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool X11WindowSystem::OpenIcon(WindowHandle window) { return requestActivation(window); }
+
+bool X11WindowSystem::SetForegroundWindow(WindowHandle window) {
+    if (!requestActivation(window)) {
+        return false;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + activationBound;
+    while (GetForegroundWindow() != window) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(activationPoll);
+    }
+    return true;
+}
+
+WindowHandle X11WindowSystem::GetForegroundWindow() {
+    if (display_ == nullptr) {
+        return 0;
+    }
+    const auto active = readProperty32(display_, DefaultRootWindow(display_), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+    return active.empty() ? 0 : static_cast<WindowHandle>(active.front());
+}
+
+void X11WindowSystem::keybd_event(std::uint8_t virtualKey, bool keyUp) {
+    if (display_ == nullptr || !hasXTest_) {
+        return;
+    }
+    const KeySym keysym = keysymForVirtualKey(virtualKey);
+    const KeyCode keycode = keysym == NoSymbol ? 0 : XKeysymToKeycode(display_, keysym);
+    if (keycode == 0) {
+        return;
+    }
+    XTestFakeKeyEvent(display_, keycode, keyUp ? False : True, CurrentTime);
+    XFlush(display_);
+}
+
+void X11WindowSystem::Sleep(std::uint32_t milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+bool X11WindowSystem::IsWindow(WindowHandle window) {
+    if (display_ == nullptr || window == 0) {
+        return false;
+    }
+    X11ErrorTrap trap(display_);
+    XWindowAttributes attributes;
+    const Status status = XGetWindowAttributes(display_, window, &attributes);
+    return status != 0 && !trap.failed();
+}
+
+WindowHandle X11WindowSystem::ImmGetDefaultIMEWnd(WindowHandle window) { return ime_->defaultImeWindow(window); }
+
+std::intptr_t X11WindowSystem::imeGetOpenStatus(WindowHandle imeWindow) { return ime_->openStatus(imeWindow); }
+
+void X11WindowSystem::imeSetOpenStatus(WindowHandle imeWindow, bool open) { ime_->setOpenStatus(imeWindow, open); }
+
+bool X11WindowSystem::requestActivation(WindowHandle window) {
+    if (!IsWindow(window)) {
+        return false;
+    }
+    const Atom activeWindow = XInternAtom(display_, "_NET_ACTIVE_WINDOW", False);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.serial = 0;
+    event.xclient.send_event = True;
+    event.xclient.display = display_;
+    event.xclient.window = window;
+    event.xclient.message_type = activeWindow;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = pagerSource;
+    event.xclient.data.l[1] = CurrentTime;
+    event.xclient.data.l[2] = 0;
+    X11ErrorTrap trap(display_);
+    XSendEvent(display_, DefaultRootWindow(display_), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
+    return !trap.failed();
+}
+
+}  // namespace orvane::cadlink::x11

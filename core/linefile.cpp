@@ -1,0 +1,122 @@
+#include "core/linefile.h"
+
+#include "core/platform/platform.h"
+#include "core/utf.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr std::string_view utf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view utf16LEMark = "\xFF\xFE";
+constexpr std::string_view utf16BEMark = "\xFE\xFF";
+constexpr char16_t replacementCharacter = 0xFFFD;
+
+bool isLead(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isTrail(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Unpaired surrogates and a dangling odd byte become U+FFFD.
+std::u16string decodeUtf16(std::string_view bytes, bool bigEndian) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2 + 1);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        units.push_back(static_cast<char16_t>(bigEndian ? (first << 8) | second
+                                                        : (second << 8) | first));
+    }
+    if (bytes.size() % 2 != 0) units.push_back(replacementCharacter);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        if (isLead(units[i]) && i + 1 < units.size() && isTrail(units[i + 1])) {
+            ++i;
+        } else if (isLead(units[i]) || isTrail(units[i])) {
+            units[i] = replacementCharacter;
+        }
+    }
+    return units;
+}
+
+std::string encodeUtf16(std::u16string_view text, bool bigEndian) {
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (char16_t c : text) {
+        const char high = static_cast<char>(c >> 8);
+        const char low = static_cast<char>(c & 0xFF);
+        bytes.push_back(bigEndian ? high : low);
+        bytes.push_back(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
+std::u16string decodeText(std::string_view bytes, TextEncoding& encoding) {
+    if (bytes.starts_with(utf8Mark)) {
+        encoding = TextEncoding::Utf8;
+        return fromUtf8(bytes.substr(utf8Mark.size()));
+    }
+    if (bytes.starts_with(utf16LEMark)) {
+        encoding = TextEncoding::Utf16LE;
+        return decodeUtf16(bytes.substr(utf16LEMark.size()), false);
+    }
+    if (bytes.starts_with(utf16BEMark)) {
+        encoding = TextEncoding::Utf16BE;
+        return decodeUtf16(bytes.substr(utf16BEMark.size()), true);
+    }
+    encoding = TextEncoding::Ansi;
+    return platform::decodeAnsi(bytes);
+}
+
+std::vector<std::u16string> splitLines(std::u16string_view text) {
+    std::vector<std::u16string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c != u'\r' && c != u'\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace
+
+LineFileContent decodeLines(std::string_view bytes) {
+    LineFileContent content;
+    const std::u16string text = decodeText(bytes, content.encoding);
+    const std::u16string_view untilNul = std::u16string_view(text).substr(0, text.find(u'\0'));
+    content.lines = splitLines(untilNul);
+    return content;
+}
+
+std::string encodeLines(const std::vector<std::u16string>& lines, TextEncoding encoding) {
+    std::u16string text;
+    for (const std::u16string& line : lines) {
+        text.append(line);
+        text.append(u"\r\n");
+    }
+    switch (encoding) {
+    case TextEncoding::Ansi:
+        // A character the code page lacks would be lost; UTF-8 keeps it.
+        if (auto bytes = platform::encodeAnsi(text)) return *std::move(bytes);
+        break;
+    case TextEncoding::Utf8:
+        break;
+    case TextEncoding::Utf16LE:
+        return std::string(utf16LEMark) + encodeUtf16(text, false);
+    case TextEncoding::Utf16BE:
+        return std::string(utf16BEMark) + encodeUtf16(text, true);
+    }
+    return std::string(utf8Mark) + toUtf8(text);
+}
+
+LineFileContent readLineFile(std::u16string_view path) {
+    return decodeLines(platform::readWholeFile(path));
+}
+
+void writeLineFile(std::u16string_view path, const std::vector<std::u16string>& lines,
+                   TextEncoding encoding) {
+    platform::replaceWholeFile(path, encodeLines(lines, encoding));
+}
+
+}  // namespace orvane

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/slotgrid.h"
+
+namespace orvane {
+
+// Longest program directory path (in UTF-16 units) that can still be listed.
+inline constexpr std::size_t kMaxListableDirectoryLength = 247;
+
+// The bare names of every non-directory entry of the program directory (hidden
+// ones included, sub-directories not searched) whose whole name matches
+// "*List.txt", letters a to z matching their upper-case forms. Unsorted.
+// A directory path of 248 characters or more throws Error("パス %s が長すぎます").
+std::vector<std::u16string> ListMenuListFiles(std::u16string_view programDirectory);
+
+// True when the name matches "*List.txt" as ListMenuListFiles matches it.
+bool isMenuListFileName(std::u16string_view name);
+
+// Called when a "CAPTION_" line sets the menu title (already trimmed).
+using MenuTitleHandler = std::function<void(std::u16string title)>;
+
+// Loads programDirectory + lstname into the slots. Without such a file
+// nothing changes. Otherwise every slot is reset (caption = its name without
+// the leading "N", hidden), the file's lines are poured into the grid, and
+// every slot whose caption reads as a nonzero integer is hidden. A file that
+// exists but cannot be read leaves the slots reset and hidden and throws the
+// line file's Error.
+void loadMenuList(std::u16string_view programDirectory, std::u16string_view lstname,
+                  SlotGrid& slots, const MenuTitleHandler& onTitle);
+
+}  // namespace orvane

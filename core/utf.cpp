@@ -1,0 +1,82 @@
+#include "core/utf.h"
+
+#include <unicode/ustring.h>
+
+#include <limits>
+
+namespace orvane {
+
+namespace {
+
+constexpr UChar32 replacementCharacter = 0xFFFD;
+
+// ICU takes int32_t lengths; longer inputs are converted in pieces that end on
+// a code point boundary so no sequence is split.
+constexpr std::size_t maxPiece = std::numeric_limits<int32_t>::max() / 4;
+
+std::size_t utf16PieceEnd(std::u16string_view text, std::size_t start) {
+    std::size_t end = std::min(text.size(), start + maxPiece);
+    if (end < text.size() && end > start && U16_IS_LEAD(text[end - 1])) {
+        --end;
+    }
+    return end;
+}
+
+std::size_t utf8PieceEnd(std::string_view bytes, std::size_t start) {
+    std::size_t end = std::min(bytes.size(), start + maxPiece);
+    while (end < bytes.size() && end > start &&
+           U8_IS_TRAIL(static_cast<unsigned char>(bytes[end]))) {
+        --end;
+    }
+    return end;
+}
+
+void appendUtf8(std::string& out, std::u16string_view piece) {
+    const auto length = static_cast<int32_t>(piece.size());
+    int32_t needed = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8WithSub(nullptr, 0, &needed, piece.data(), length, replacementCharacter,
+                       nullptr, &status);
+    const std::size_t offset = out.size();
+    out.resize(offset + static_cast<std::size_t>(needed));
+    status = U_ZERO_ERROR;
+    u_strToUTF8WithSub(out.data() + offset, needed, &needed, piece.data(), length,
+                       replacementCharacter, nullptr, &status);
+}
+
+void appendUtf16(std::u16string& out, std::string_view piece) {
+    const auto length = static_cast<int32_t>(piece.size());
+    int32_t needed = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(nullptr, 0, &needed, piece.data(), length, replacementCharacter,
+                         nullptr, &status);
+    const std::size_t offset = out.size();
+    out.resize(offset + static_cast<std::size_t>(needed));
+    status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(out.data() + offset, needed, &needed, piece.data(), length,
+                         replacementCharacter, nullptr, &status);
+}
+
+}  // namespace
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = utf16PieceEnd(text, start);
+        appendUtf8(out, text.substr(start, end - start));
+        start = end;
+    }
+    return out;
+}
+
+std::u16string fromUtf8(std::string_view bytes) {
+    std::u16string out;
+    for (std::size_t start = 0; start < bytes.size();) {
+        const std::size_t end = utf8PieceEnd(bytes, start);
+        appendUtf16(out, bytes.substr(start, end - start));
+        start = end;
+    }
+    return out;
+}
+
+}  // namespace orvane

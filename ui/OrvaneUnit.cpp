@@ -1,0 +1,270 @@
+#include "ui/OrvaneUnit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QtGlobal>
+
+#include "cadlink/messagefilter.h"
+#include "ui/TaregetCADUnit.h"
+#include "ui/boxes.h"
+#include "ui/fonts.h"
+#include "ui/shape.h"
+#include "ui/slotmenubar.h"
+#include "ui/theme.h"
+#include "ui/topmost.h"
+#include "ui/windowframe.h"
+
+namespace orvane::ui {
+
+namespace {
+
+// Client area at 96 DPI, below the title bar and the menu bar.
+constexpr int kClientWidth = 467;
+constexpr int kClientHeight = 26;
+// The chooser's right edge keeps this distance from the client area's.
+constexpr int kChooserLeft = 91;
+constexpr int kChooserRightGap = 8;
+constexpr int kMonitorIntervalMs = 1000;
+
+QColor toColour(Colour rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+
+Bounds toBounds(const QRect& rect) { return {rect.x(), rect.y(), rect.width(), rect.height()}; }
+QRect toRect(const Bounds& bounds) { return {bounds.left, bounds.top, bounds.width, bounds.height}; }
+
+std::u16string versionLine() { return platformVersionLine() + u", Qt " + fromQString(QString::fromLatin1(qVersion())); }
+
+}  // namespace
+
+TForm91::TForm91(PanelDependencies dependencies)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      deps_(std::move(dependencies)),
+      core_(deps_.programPath, *this, cadlink::callRetryFilterFactory(deps_.runtime),
+            [this](const Error& error) { showErrorBox(deps_.boxes, isVisible() ? this : nullptr, deps_.programPath, error); }),
+      connection_(deps_.runtime, deps_.windows, [this] { return core_.shared().TargetProgID; }),
+      guard_(connection_),
+      monitor_(connection_, *this),
+      commands_(core_, guard_, *this, versionLine()) {
+    setWindowTitle(toQString(core_.state().caption()));
+    setWindowIcon(applicationIcon());
+    createControls();
+    core_.state().addObserver(this);
+
+    // Counts from creation on; its ticks arrive whenever events are processed.
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(kMonitorIntervalMs);
+    connect(Timer1, &QTimer::timeout, this, &TForm91::Timer1Timer);
+    Timer1->start();
+
+    // Bounds are outer bounds, so the frame must be known before start-up
+    // computes the centred default and the pull-back.
+    learnFrameExtents(this);
+    reportingBounds_ = true;
+    core_.state().setBounds(toBounds(toPhysical(outerGeometry(this), pixelRatio(this))));
+    reportingBounds_ = false;
+    core_.FormCreate();
+}
+
+TForm91::~TForm91() {
+    core_.FormDestroy();
+    Timer1->stop();
+    core_.state().removeObserver(this);
+    // The widgets outlive the members they report to; nothing may reach the
+    // core once it is gone.
+    disconnect(ComboBox1, nullptr, this, nullptr);
+    disconnect(CheckBox1, nullptr, this, nullptr);
+    disconnect(MainMenu1, nullptr, this, nullptr);
+    delete targetCADForm_.data();
+}
+
+void TForm91::createControls() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    MainMenu1 = new SlotMenuBar(menuBar(), core_.state().slots());
+    connect(MainMenu1, &SlotMenuBar::itemClicked, this, &TForm91::N1011Click);
+
+    Shape1 = new TShape(client);
+    Shape1->setGeometry(0, 2, 9, 19);
+    Shape1->setFill(toColour(core_.state().shape1Fill()));
+
+    CheckBox1 = new QCheckBox(QStringLiteral("IMEOFF"), client);
+    CheckBox1->setGeometry(15, 3, 70, 17);
+    CheckBox1->setFont(tahoma(13));
+    CheckBox1->setChecked(core_.state().checkBox1());
+    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool checked) { core_.state().setCheckBox1(checked); });
+
+    ComboBox1 = new QComboBox(client);
+    ComboBox1->setEditable(false);
+    ComboBox1->setMaxVisibleItems(8);
+    ComboBox1->setFont(tahoma(13));
+    // First in tab order, but Tab never stops on it.
+    ComboBox1->setFocusPolicy(Qt::ClickFocus);
+    ComboBox1->setGeometry(kChooserLeft, 2, kClientWidth - kChooserLeft - kChooserRightGap, 24);
+    connect(ComboBox1, &QComboBox::activated, this, &TForm91::ComboBox1Change);
+    setTabOrder(ComboBox1, CheckBox1);
+
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+}
+
+TTargetCADForm* TForm91::createTargetCADForm() {
+    if (!targetCADForm_) {
+        targetCADForm_ = new TTargetCADForm(
+            this, TargetCADFormDependencies{deps_.programPath, core_.shared(), deps_.boxes, deps_.clock});
+    }
+    return targetCADForm_;
+}
+
+template <typename Handler>
+void TForm91::report(Handler&& handler) {
+    runHandler(deps_.boxes, this, deps_.programPath, std::forward<Handler>(handler));
+}
+
+void TForm91::ComboBox1Change(int index) {
+    if (index >= 0) {
+        report([&] { core_.chooserPickedByUser(static_cast<std::size_t>(index)); });
+    }
+}
+
+void TForm91::N1011Click(int slotNumber) {
+    report([&] { commands_.N1011Click(slotNumber); });
+}
+
+void TForm91::Timer1Timer() { monitor_.Timer1Timer(); }
+
+void TForm91::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    reportBounds();
+}
+
+void TForm91::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The layout has not placed the client area yet; anchor against the
+    // window's width, which the client area spans.
+    const int width = event->size().width() - kChooserLeft - kChooserRightGap;
+    ComboBox1->setGeometry(kChooserLeft, 2, qMax(0, width), 24);
+    reportBounds();
+}
+
+void TForm91::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        reportBounds();
+    }
+}
+
+// Moves and resizes by the user reach the panel state, so that shutdown
+// stores what the window shows. A minimised window keeps its normal bounds.
+void TForm91::reportBounds() {
+    if (applyingBounds_ || !isVisible() || isMinimized()) {
+        return;
+    }
+    reportingBounds_ = true;
+    core_.state().setBounds(toBounds(toPhysical(outerGeometry(this), pixelRatio(this))));
+    reportingBounds_ = false;
+}
+
+Size TForm91::currentSize() const {
+    const QRect outer = toPhysical(outerGeometry(this), pixelRatio(this));
+    return {outer.width(), outer.height()};
+}
+
+Size TForm91::primaryScreenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return {};
+    }
+    const QRect physical = toPhysical(screen->geometry(), screen->devicePixelRatio());
+    return {physical.width(), physical.height()};
+}
+
+void TForm91::SetTopMost(bool on) { ui::SetTopMost(this, on); }
+
+void TForm91::processPendingMessages() { QCoreApplication::processEvents(); }
+
+void TForm91::captionChanged() { setWindowTitle(toQString(core_.state().caption())); }
+
+void TForm91::boundsChanged() {
+    if (reportingBounds_) {
+        return;
+    }
+    applyingBounds_ = true;
+    setOuterGeometry(this, toLogical(toRect(core_.state().bounds()), pixelRatio(this)));
+    applyingBounds_ = false;
+}
+
+void TForm91::chooserEntriesChanged() {
+    const QSignalBlocker quiet(ComboBox1);
+    ComboBox1->clear();
+    for (const std::u16string& entry : core_.state().comboBox1().entries()) {
+        ComboBox1->addItem(toQString(entry));
+    }
+    chooserSelectionChanged();
+}
+
+void TForm91::chooserSelectionChanged() {
+    const QSignalBlocker quiet(ComboBox1);
+    const auto selected = core_.state().comboBox1().selectedIndex();
+    ComboBox1->setCurrentIndex(selected ? static_cast<int>(*selected) : -1);
+}
+
+void TForm91::checkBoxChanged() {
+    const QSignalBlocker quiet(CheckBox1);
+    CheckBox1->setChecked(core_.state().checkBox1());
+}
+
+void TForm91::lampChanged() { Shape1->setFill(toColour(core_.state().shape1Fill())); }
+
+void TForm91::slotChanged(int number) { MainMenu1->refresh(number); }
+
+std::uint32_t TForm91::lampColour() const { return core_.state().shape1Fill(); }
+
+void TForm91::setLampColour(std::uint32_t rgb) { core_.state().setShape1Fill(rgb); }
+
+bool TForm91::imeOffTicked() const { return core_.state().checkBox1(); }
+
+bool TForm91::cadSeen() const { return core_.shared().CADSeen; }
+
+void TForm91::setCadSeen(bool seen) { core_.shared().CADSeen = seen; }
+
+// The CAD the panel served has gone: the program ends, also from inside the
+// dialog or a box, which end as if cancelled.
+void TForm91::requestClose() {
+    closeModalWindows();
+    close();
+}
+
+void TForm91::closeModalWindows() {
+    if (targetCADForm_ && targetCADForm_->isVisible()) {
+        targetCADForm_->done(kModalResultCancel);
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog != nullptr && dialog != targetCADForm_ && dialog->isVisible()) {
+            dialog->done(QDialog::Rejected);
+        }
+    }
+}
+
+void TForm91::showInformation(std::u16string_view caption, std::u16string_view text) {
+    deps_.boxes.showInformation(this, toQString(caption), toQString(text));
+}
+
+bool TForm91::showTargetCADDialog() { return createTargetCADForm()->ShowModal() == kModalResultOK; }
+
+std::u16string TForm91::targetDialogName() const {
+    return targetCADForm_ ? fromQString(targetCADForm_->Edit1->text()) : std::u16string();
+}
+
+void TForm91::setDialogTopMost(bool on) { ui::SetTopMost(createTargetCADForm(), on); }
+
+void TForm91::setPanelTopMost(bool on) { ui::SetTopMost(this, on); }
+
+}  // namespace orvane::ui

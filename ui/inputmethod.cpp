@@ -1,0 +1,44 @@
+#include "ui/inputmethod.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+namespace orvane::ui {
+
+namespace {
+
+// Fire and forget, never starting a daemon: without Fcitx the bus answers
+// with an error that nobody waits for.
+void deactivateFcitx() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.fcitx.Fcitx5"), QStringLiteral("/controller"),
+                                                       QStringLiteral("org.fcitx.Fcitx.Controller1"),
+                                                       QStringLiteral("Deactivate"));
+    call.setAutoStartService(false);
+    bus.send(call);
+}
+
+}  // namespace
+
+void switchInputMethodOff(QWidget* field) {
+    field->setInputMethodHints(field->inputMethodHints() | Qt::ImhPreferLatin);
+    QGuiApplication::inputMethod()->reset();
+    // After the input method has seen the focus move to this field, so that
+    // it is this field's input context that goes off.
+    QPointer<QWidget> guarded(field);
+    QTimer::singleShot(0, field, [guarded] {
+        if (guarded && guarded->hasFocus()) {
+            deactivateFcitx();
+        }
+    });
+}
+
+}  // namespace orvane::ui

@@ -1,0 +1,132 @@
+#include "ui/x11/netwm.h"
+
+#include <QGuiApplication>
+#include <QThread>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <vector>
+
+#include "cadlink/x11/x11errortrap.h"
+
+namespace orvane::ui::x11 {
+
+namespace {
+
+using cadlink::x11::X11ErrorTrap;
+
+constexpr long kNetWmStateRemove = 0;
+constexpr long kNetWmStateAdd = 1;
+constexpr long kSourceApplication = 1;
+
+std::vector<unsigned long> readLongs(Display* display, Window window, const char* property, Atom type) {
+    X11ErrorTrap trap(display);
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> values;
+    const int status = XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 1024, False,
+                                          type, &actualType, &format, &count, &remaining, &data);
+    if (status == Success && !trap.failed() && data != nullptr && format == 32) {
+        // Format 32 comes back as an array of long, whatever the size of long.
+        const auto* longs = reinterpret_cast<const unsigned long*>(data);
+        values.assign(longs, longs + count);
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return values;
+}
+
+void sendToRoot(Display* display, Window window, const char* messageType, long l0, long l1, long l2) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, messageType, False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = l0;
+    event.xclient.data.l[1] = l1;
+    event.xclient.data.l[2] = l2;
+    event.xclient.data.l[3] = kSourceApplication;
+    X11ErrorTrap trap(display);
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
+    XFlush(display);
+}
+
+Window supportingWindow(Display* display, Window window) {
+    const std::vector<unsigned long> check = readLongs(display, window, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+    return check.size() == 1 ? static_cast<Window>(check.front()) : None;
+}
+
+}  // namespace
+
+Display* qtDisplay() {
+    auto* x11 = qGuiApp == nullptr ? nullptr : qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 == nullptr ? nullptr : x11->display();
+}
+
+bool windowManagerRuns(Display* display) {
+    if (display == nullptr) {
+        return false;
+    }
+    // A leftover property of a window manager that has gone names a window
+    // that no longer names itself.
+    const Window check = supportingWindow(display, DefaultRootWindow(display));
+    return check != None && supportingWindow(display, check) == check;
+}
+
+void requestAbove(Display* display, XWindowId window, bool on) {
+    if (display == nullptr || window == 0) {
+        return;
+    }
+    sendToRoot(display, window, "_NET_WM_STATE", on ? kNetWmStateAdd : kNetWmStateRemove,
+               static_cast<long>(XInternAtom(display, "_NET_WM_STATE_ABOVE", False)), 0);
+}
+
+bool hasWmState(Display* display, XWindowId window, const char* stateAtom) {
+    if (display == nullptr || window == 0) {
+        return false;
+    }
+    const Atom wanted = XInternAtom(display, stateAtom, False);
+    for (const unsigned long atom : readLongs(display, window, "_NET_WM_STATE", XA_ATOM)) {
+        if (atom == wanted) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<QMargins> frameExtents(Display* display, XWindowId window) {
+    if (display == nullptr || window == 0) {
+        return std::nullopt;
+    }
+    const std::vector<unsigned long> e = readLongs(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    if (e.size() != 4) {
+        return std::nullopt;
+    }
+    // left, right, top, bottom
+    return QMargins(static_cast<int>(e[0]), static_cast<int>(e[2]), static_cast<int>(e[1]),
+                    static_cast<int>(e[3]));
+}
+
+std::optional<QMargins> requestFrameExtents(Display* display, XWindowId window, std::chrono::milliseconds wait) {
+    if (!windowManagerRuns(display) || window == 0) {
+        return std::nullopt;
+    }
+    sendToRoot(display, window, "_NET_REQUEST_FRAME_EXTENTS", 0, 0, 0);
+    constexpr std::chrono::milliseconds step{5};
+    for (std::chrono::milliseconds waited{0}; waited <= wait; waited += step) {
+        XSync(display, False);
+        if (auto extents = frameExtents(display, window)) {
+            return extents;
+        }
+        QThread::msleep(static_cast<unsigned long>(step.count()));
+    }
+    return std::nullopt;
+}
+
+}  // namespace orvane::ui::x11
