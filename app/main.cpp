@@ -3,6 +3,7 @@
 // panel closes. Nothing is read from the command line.
 #include <QApplication>
 
+#include "app/terminationsignal.h"
 #include "cadlink/dbus/dbusruntime.h"
 #include "cadlink/x11/x11windowsystem.h"
 #include "core/error.h"
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
         orvane::ui::TForm91 panel({programPath, runtime, windows, boxes});
         // 5. The target CAD dialog, hidden.
         panel.createTargetCADForm();
+        // Told to end from outside: as when the CAD has gone.
+        const TerminationSignal termination([&panel] { panel.closeProgram(); });
         // 6. Until the panel closes.
         panel.show();
         QApplication::exec();

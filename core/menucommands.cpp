@@ -14,7 +14,8 @@ constexpr char16_t kVersionText[] = u"Version = 2025.02.03";
 constexpr char16_t kFallbackWindowsExecutable[] = u"bricscad.exe";
 constexpr char16_t kFallbackPosixExecutable[] = u"bricscad";
 
-std::u16string joinDirectory(std::u16string directory, char16_t separator, std::u16string_view file) {
+std::u16string joinDirectory(std::u16string directory, char16_t separator,
+                             std::u16string_view file) {
     if (directory.empty() || directory.back() != separator) {
         directory += separator;
     }
@@ -63,7 +64,8 @@ std::u16string platformVersionLine() {
 #endif
 }
 
-MenuCommands::MenuCommands(PanelCore& core, CadAccess& cad, CommandWindows& windows, std::u16string versionLine)
+MenuCommands::MenuCommands(PanelCore& core, CadAccess& cad, CommandWindows& windows,
+                           std::u16string versionLine)
     : core_(core), cad_(cad), windows_(windows), versionLine_(std::move(versionLine)) {}
 
 void MenuCommands::N1011Click(int slotNumber) {
@@ -129,8 +131,8 @@ std::u16string MenuCommands::resolveLispPath(std::u16string name) const {
 }
 
 void MenuCommands::showVersion() {
-    windows_.showInformation(kVersionCaption,
-                             std::u16string(kProgramName) + u"\n" + kVersionText + u"\n" + versionLine_);
+    windows_.showInformation(kVersionCaption, std::u16string(kProgramName) + u"\n" + kVersionText +
+                                                  u"\n" + versionLine_);
 }
 
 void MenuCommands::switchMenuList(std::u16string_view name) {

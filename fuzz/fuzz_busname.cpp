@@ -45,8 +45,9 @@ std::u16string progIdFromBytes(std::string_view bytes) {
     std::u16string progId;
     if (!bytes.empty() && (static_cast<unsigned char>(bytes.front()) & 1) != 0) {
         for (std::size_t i = 1; i + 1 < bytes.size(); i += 2) {
-            progId.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                   (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+            progId.push_back(
+                static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                      (static_cast<unsigned char>(bytes[i + 1]) << 8)));
         }
         return progId;
     }
@@ -80,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Letters and dots stay as they are.
     if (isPlainProgId(progId) && progIdBusNamePrefix.size() + progId.size() <= maxBusNameLength) {
-        FUZZ_CHECK(busName == std::string(progIdBusNamePrefix) +
-                                  std::string(progId.begin(), progId.end()));
+        FUZZ_CHECK(busName ==
+                   std::string(progIdBusNamePrefix) + std::string(progId.begin(), progId.end()));
     }
 
     if (const auto decoded = progIdForBusName(bytes)) {

@@ -19,8 +19,8 @@ void checkRoundTrip(const orvane::LineFileContent& content, orvane::TextEncoding
         orvane::decodeLines(orvane::encodeLines(content.lines, encoding));
     FUZZ_CHECK(again.lines == content.lines);
     // A text the code page cannot hold is written as UTF-8 with its mark.
-    FUZZ_CHECK(again.encoding == encoding ||
-               (encoding == orvane::TextEncoding::Ansi && again.encoding == orvane::TextEncoding::Utf8));
+    FUZZ_CHECK(again.encoding == encoding || (encoding == orvane::TextEncoding::Ansi &&
+                                              again.encoding == orvane::TextEncoding::Utf8));
 }
 
 }  // namespace

@@ -58,7 +58,9 @@ bool hasLineBreakOrNul(std::u16string_view text) {
     return text.find_first_of(std::u16string_view(u"\r\n\0", 3)) != std::u16string_view::npos;
 }
 
-bool isBlank(char16_t c) { return c <= u' '; }
+bool isBlank(char16_t c) {
+    return c <= u' ';
+}
 
 std::size_t countNonBlankLines(std::string_view bytes) {
     std::size_t count = 0;
@@ -75,12 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     programDirectory().writeList(bytes);
 
     orvane::SlotGrid fresh;
-    orvane::loadMenuList(programDirectory().path(), listName, fresh,
-                         [](const std::u16string& title) {
-                             FUZZ_CHECK(!hasLineBreakOrNul(title));
-                             FUZZ_CHECK(title.empty() ||
-                                        (!isBlank(title.front()) && !isBlank(title.back())));
-                         });
+    orvane::loadMenuList(
+        programDirectory().path(), listName, fresh, [](const std::u16string& title) {
+            FUZZ_CHECK(!hasLineBreakOrNul(title));
+            FUZZ_CHECK(title.empty() || (!isBlank(title.front()) && !isBlank(title.back())));
+        });
 
     // The same grid across all inputs, holding whatever the last load left.
     static orvane::SlotGrid reused;

@@ -1,6 +1,8 @@
 // The settings file on arbitrary content: every key the panel uses must read
 // back as written, and writing one key must leave every other key's value as
 // it was, whatever the file held before.
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <fuzzer/FuzzedDataProvider.h>
 
 #include "core/inifile_parse.h"
 #include "core/linefile.h"
@@ -40,7 +40,9 @@ constexpr std::array<Entry, 7> panelEntries{{
 constexpr std::u16string_view missing = u"\r";
 constexpr std::size_t maxValueLength = 2047;
 
-bool isLineBreakOrNul(char16_t c) { return c == u'\r' || c == u'\n' || c == u'\0'; }
+bool isLineBreakOrNul(char16_t c) {
+    return c == u'\r' || c == u'\n' || c == u'\0';
+}
 
 bool hasLineBreakOrNul(std::u16string_view text) {
     for (char16_t c : text) {
@@ -114,8 +116,10 @@ void checkLookup(const std::vector<std::u16string>& lines, std::u16string_view s
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    const Entry target = panelEntries[input.ConsumeIntegralInRange<std::size_t>(0, panelEntries.size() - 1)];
-    const std::u16string value = orvane::fromUtf8(input.ConsumeRandomLengthString(64));
+    const Entry target =
+        panelEntries[input.ConsumeIntegralInRange<std::size_t>(0, panelEntries.size() - 1)];
+    const std::u16string value =
+        orvane::fromUtf8(input.ConsumeRandomLengthString(2 * maxValueLength));
     const std::u16string anySection = orvane::fromUtf8(input.ConsumeRandomLengthString(16));
     const std::u16string anyKey = orvane::fromUtf8(input.ConsumeRandomLengthString(16));
     const std::string content = input.ConsumeRemainingBytesAsString();
@@ -139,6 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         FUZZ_CHECK(after != missing);
+        FUZZ_CHECK(after.size() <= maxValueLength);
         FUZZ_CHECK(!hasLineBreakOrNul(after));
         const std::u16string stored = singleLine(value);
         if (isPlainValue(stored)) FUZZ_CHECK(after == stored);

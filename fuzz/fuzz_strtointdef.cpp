@@ -30,7 +30,8 @@ std::u16string textFromBytes(const std::uint8_t* data, std::size_t size) {
 template <typename T>
 std::optional<T> fromChars(std::string_view digits, int base) {
     T value{};
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
     if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
     return value;
 }
@@ -42,8 +43,12 @@ bool allOf(std::string_view text, bool (*predicate)(char)) {
     return true;
 }
 
-bool isDecimal(char c) { return c >= '0' && c <= '9'; }
-bool isHex(char c) { return isDecimal(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool isDecimal(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isHex(char c) {
+    return isDecimal(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
 
 // Blanks, one sign, then decimal digits or a "$", "x", "X", "0x", "0X"
 // prefixed hexadecimal number of at most 32 bits; nothing else.

@@ -1,6 +1,8 @@
 // Variant conversions on values built from fuzz bytes: each conversion gives
 // a value or throws AutomationError (type mismatch or overflow), nothing else,
 // and numbers survive the trip through their text.
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -10,8 +12,6 @@
 #include <string>
 #include <string_view>
 #include <variant>
-
-#include <fuzzer/FuzzedDataProvider.h>
 
 #include "cadlink/automation.h"
 #include "fuzz/fuzz_check.h"
@@ -41,8 +41,8 @@ std::u16string textFrom(FuzzedDataProvider& input) {
     std::u16string text;
     for (std::size_t i = 0; i < length && input.remaining_bytes() > 0; ++i) {
         if (input.ConsumeBool()) {
-            text.push_back(alphabet[input.ConsumeIntegralInRange<std::size_t>(
-                0, std::size(alphabet) - 2)]);
+            text.push_back(
+                alphabet[input.ConsumeIntegralInRange<std::size_t>(0, std::size(alphabet) - 2)]);
         } else {
             text.push_back(input.ConsumeIntegral<char16_t>());
         }
@@ -52,28 +52,28 @@ std::u16string textFrom(FuzzedDataProvider& input) {
 
 Variant variantFrom(FuzzedDataProvider& input) {
     switch (input.ConsumeIntegralInRange(0, 7)) {
-    case 0:
-        return std::monostate{};
-    case 1:
-        return input.ConsumeBool();
-    case 2:
-        return input.ConsumeIntegral<std::int64_t>();
-    case 3:
-        return input.ConsumeIntegral<std::uint64_t>();
-    case 4: {
-        // Any bit pattern: NaN, infinities, subnormals included.
-        const auto bits = input.ConsumeIntegral<std::uint64_t>();
-        double value;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
-    }
-    case 5:
-        return input.ConsumeFloatingPoint<double>();
-    case 6:
-        return textFrom(input);
-    default:
-        if (input.ConsumeBool()) return orvane::cadlink::ObjectRef();
-        return orvane::cadlink::ObjectRef(std::make_shared<InertObject>());
+        case 0:
+            return std::monostate{};
+        case 1:
+            return input.ConsumeBool();
+        case 2:
+            return input.ConsumeIntegral<std::int64_t>();
+        case 3:
+            return input.ConsumeIntegral<std::uint64_t>();
+        case 4: {
+            // Any bit pattern: NaN, infinities, subnormals included.
+            const auto bits = input.ConsumeIntegral<std::uint64_t>();
+            double value;
+            std::memcpy(&value, &bits, sizeof value);
+            return value;
+        }
+        case 5:
+            return input.ConsumeFloatingPoint<double>();
+        case 6:
+            return textFrom(input);
+        default:
+            if (input.ConsumeBool()) return orvane::cadlink::ObjectRef();
+            return orvane::cadlink::ObjectRef(std::make_shared<InertObject>());
     }
 }
 

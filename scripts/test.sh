@@ -12,5 +12,5 @@ cmake --build --preset "$preset" -j "$(nproc)"
 
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/orvane-runtime.XXXXXX)}
 chmod 0700 "$XDG_RUNTIME_DIR"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   dbus-run-session -- ctest --preset "$preset" -j "$(nproc)"

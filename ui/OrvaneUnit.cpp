@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -236,7 +237,9 @@ void TForm91::setCadSeen(bool seen) { core_.shared().CADSeen = seen; }
 
 // The CAD the panel served has gone: the program ends, also from inside the
 // dialog or a box, which end as if cancelled.
-void TForm91::requestClose() {
+void TForm91::requestClose() { closeProgram(); }
+
+void TForm91::closeProgram() {
     closeModalWindows();
     close();
 }

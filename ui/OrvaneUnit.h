@@ -13,6 +13,7 @@
 #include "cadlink/windowsystem.h"
 #include "core/menucommands.h"
 #include "core/panelcore.h"
+#include "ui/TaregetCADUnit.h"
 #include "ui/typeahead.h"
 
 class QCheckBox;
@@ -24,7 +25,6 @@ namespace orvane::ui {
 class MessageBoxes;
 class SlotMenuBar;
 class TShape;
-class TTargetCADForm;
 
 // What the panel is built over; tests pass fakes and a temporary program
 // directory.
@@ -61,6 +61,10 @@ public:
     TTargetCADForm* targetCADForm() const { return targetCADForm_; }
 
     PanelCore& core() { return core_; }
+
+    // Ends the program as the monitor does: an open dialog or box ends as if
+    // cancelled, and the panel closes.
+    void closeProgram();
 
     // The chooser's entry at index was picked by the user.
     void ComboBox1Change(int index);

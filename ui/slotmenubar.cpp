@@ -24,7 +24,7 @@ SlotMenuBar::SlotMenuBar(QMenuBar* bar, const SlotGrid& slots) : QObject(bar), b
         } else {
             QAction* item = current->addAction(QString());
             const int number = slot.number;
-            connect(item, &QAction::triggered, this, [this, number] { emit itemClicked(number); });
+            connect(item, &QAction::triggered, this, [this, number] { Q_EMIT itemClicked(number); });
             actions_[slot.number] = item;
         }
         show(slot);

@@ -29,7 +29,7 @@ public:
     QAction* action(int number) const;
     QMenu* menu(int dropDownNumber) const;
 
-signals:
+Q_SIGNALS:
     // An item slot was clicked.
     void itemClicked(int number);
 

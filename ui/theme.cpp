@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QMetaEnum>
 #include <QPalette>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTextStream>
 

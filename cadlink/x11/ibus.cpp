@@ -104,13 +104,14 @@ bool IBusFramework::setOpen(bool open) {
     if (!keyboard) {
         return true;
     }
-    return call(QLatin1String(kIBusInterface), QStringLiteral("SetGlobalEngine"), {*keyboard}).type() ==
-           QDBusMessage::ReplyMessage;
+    return call(QLatin1String(kIBusInterface), QStringLiteral("SetGlobalEngine"), {*keyboard})
+               .type() == QDBusMessage::ReplyMessage;
 }
 
 std::optional<QString> IBusFramework::globalEngineName() const {
-    const QDBusMessage reply = call(kPropertiesInterface, QStringLiteral("Get"),
-                                    {QLatin1String(kIBusInterface), QStringLiteral("GlobalEngine")});
+    const QDBusMessage reply =
+        call(kPropertiesInterface, QStringLiteral("Get"),
+             {QLatin1String(kIBusInterface), QStringLiteral("GlobalEngine")});
     if (!hasFirstArgument(reply)) {
         return std::nullopt;
     }
@@ -120,7 +121,8 @@ std::optional<QString> IBusFramework::globalEngineName() const {
 // ListEngines is the older form; newer daemons also offer the list as the
 // Engines property.
 std::optional<QStringList> IBusFramework::engineNames() const {
-    const QDBusMessage listed = call(QLatin1String(kIBusInterface), QStringLiteral("ListEngines"), {});
+    const QDBusMessage listed =
+        call(QLatin1String(kIBusInterface), QStringLiteral("ListEngines"), {});
     if (hasFirstArgument(listed)) {
         return engineNamesOf(listed.arguments().constFirst());
     }
@@ -134,10 +136,13 @@ std::optional<QStringList> IBusFramework::engineNames() const {
 
 QDBusMessage IBusFramework::call(const QString& interface, const QString& member,
                                  const QVariantList& arguments) const {
-    return call_(imeMethodCall(QLatin1String(kIBusService), QLatin1String(kIBusPath), interface, member, arguments));
+    return call_(imeMethodCall(QLatin1String(kIBusService), QLatin1String(kIBusPath), interface,
+                               member, arguments));
 }
 
-bool isKeyboardEngine(const QString& engineName) { return engineName.startsWith(QLatin1String("xkb:")); }
+bool isKeyboardEngine(const QString& engineName) {
+    return engineName.startsWith(QLatin1String("xkb:"));
+}
 
 std::optional<QString> firstKeyboardEngine(const QStringList& engineNames) {
     for (const QString& name : engineNames) {
@@ -148,7 +153,8 @@ std::optional<QString> firstKeyboardEngine(const QStringList& engineNames) {
     return std::nullopt;
 }
 
-QString ibusAddressFilePath(const QString& configHome, const QString& machineId, const QString& display) {
+QString ibusAddressFilePath(const QString& configHome, const QString& machineId,
+                            const QString& display) {
     QString host;
     QString number = QStringLiteral("0");
     const qsizetype colon = display.indexOf(u':');

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 #include "cadlink/x11/imebus.h"
@@ -29,7 +28,8 @@ public:
 private:
     std::optional<QString> globalEngineName() const;
     std::optional<QStringList> engineNames() const;
-    QDBusMessage call(const QString& interface, const QString& member, const QVariantList& arguments) const;
+    QDBusMessage call(const QString& interface, const QString& member,
+                      const QVariantList& arguments) const;
 
     BusCaller call_;
 };
@@ -39,7 +39,8 @@ std::optional<QString> firstKeyboardEngine(const QStringList& engineNames);
 
 // The file in which IBus publishes its own bus's address for a display:
 // <config home>/ibus/bus/<machine id>-<host or "unix">-<display number>.
-QString ibusAddressFilePath(const QString& configHome, const QString& machineId, const QString& display);
+QString ibusAddressFilePath(const QString& configHome, const QString& machineId,
+                            const QString& display);
 // The value of the file's IBUS_ADDRESS line, empty without one.
 QString ibusAddressFromFile(const QByteArray& content);
 // IBus's bus for this session: IBUS_ADDRESS, else the address file; empty

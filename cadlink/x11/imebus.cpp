@@ -15,8 +15,10 @@ BusCaller imeBusCaller(QDBusConnection connection, int timeoutMs) {
         if (!connection.isConnected()) {
             return call.createErrorReply(QDBusError::Disconnected, QStringLiteral("no bus"));
         }
-        QDBusMessage quiet = call;
-        quiet.setAutoStartService(false);
+        // Built afresh: messages share their data, so setting the flag on a
+        // copy would change the caller's message too.
+        const QDBusMessage quiet = imeMethodCall(call.service(), call.path(), call.interface(),
+                                                 call.member(), call.arguments());
         return connection.call(quiet, QDBus::Block, timeoutMs);
     };
 }

@@ -4,7 +4,6 @@
 #include <QDBusMessage>
 #include <QString>
 #include <QVariantList>
-
 #include <functional>
 
 namespace orvane::cadlink::x11 {

@@ -1,16 +1,11 @@
 #include "cadlink/x11/x11ime.h"
 
-// Qt's headers must come before Xlib's macros.
+#include <cstdlib>
+
+#include "cadlink/x11/activewindow.h"
 #include "cadlink/x11/fcitx5.h"
 #include "cadlink/x11/ibus.h"
 #include "cadlink/x11/inputmethod.h"
-
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-
-#include <cstdlib>
-
-#include "cadlink/x11/x11errortrap.h"
 
 namespace orvane::cadlink::x11 {
 
@@ -40,49 +35,30 @@ std::vector<std::unique_ptr<InputMethodFramework>> sessionFrameworks() {
         return frameworks;
     }
     // Fcitx also answers under the IBus name, so it is asked first.
-    frameworks.push_back(std::make_unique<Fcitx5Framework>(imeBusCaller(QDBusConnection::sessionBus())));
+    frameworks.push_back(
+        std::make_unique<Fcitx5Framework>(imeBusCaller(QDBusConnection::sessionBus())));
     frameworks.push_back(std::make_unique<IBusFramework>(&callIBus));
     return frameworks;
 }
 
 }  // namespace
 
-WindowHandle activeWindow(_XDisplay* display) {
-    if (display == nullptr) {
-        return 0;
-    }
-    const Atom property = XInternAtom(display, "_NET_ACTIVE_WINDOW", True);
-    if (property == None) {
-        return 0;
-    }
-    X11ErrorTrap trap(display);
-    Atom actualType = None;
-    int actualFormat = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 1, False, XA_WINDOW,
-                                          &actualType, &actualFormat, &count, &remaining, &data);
-    WindowHandle window = 0;
-    if (status == Success && !trap.failed() && data != nullptr && actualType == XA_WINDOW && actualFormat == 32 &&
-        count == 1) {
-        window = static_cast<WindowHandle>(*reinterpret_cast<const unsigned long*>(data));
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return window;
-}
-
 X11Ime::X11Ime(_XDisplay* display)
-    : switch_(std::make_unique<InputMethodSwitch>([display] { return activeWindow(display); }, sessionFrameworks())) {}
+    : switch_(std::make_unique<InputMethodSwitch>([display] { return activeWindow(display); },
+                                                  sessionFrameworks())) {}
 
 X11Ime::~X11Ime() = default;
 
-WindowHandle X11Ime::defaultImeWindow(WindowHandle window) { return switch_->defaultImeWindow(window); }
+WindowHandle X11Ime::defaultImeWindow(WindowHandle window) {
+    return switch_->defaultImeWindow(window);
+}
 
-std::intptr_t X11Ime::openStatus(WindowHandle imeWindow) { return switch_->openStatus(imeWindow); }
+std::intptr_t X11Ime::openStatus(WindowHandle imeWindow) {
+    return switch_->openStatus(imeWindow);
+}
 
-void X11Ime::setOpenStatus(WindowHandle imeWindow, bool open) { switch_->setOpenStatus(imeWindow, open); }
+void X11Ime::setOpenStatus(WindowHandle imeWindow, bool open) {
+    switch_->setOpenStatus(imeWindow, open);
+}
 
 }  // namespace orvane::cadlink::x11

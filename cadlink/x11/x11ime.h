@@ -30,7 +30,4 @@ private:
     std::unique_ptr<InputMethodSwitch> switch_;
 };
 
-// The root window's _NET_ACTIVE_WINDOW, 0 when there is none.
-WindowHandle activeWindow(_XDisplay* display);
-
 }  // namespace orvane::cadlink::x11

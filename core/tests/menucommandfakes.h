@@ -86,8 +86,12 @@ public:
         log_.push_back(u"Edit1");
         return dialogName;
     }
-    void setDialogTopMost(bool on) override { log_.push_back(on ? u"dialog top-most" : u"dialog not top-most"); }
-    void setPanelTopMost(bool on) override { log_.push_back(on ? u"panel top-most" : u"panel not top-most"); }
+    void setDialogTopMost(bool on) override {
+        log_.push_back(on ? u"dialog top-most" : u"dialog not top-most");
+    }
+    void setPanelTopMost(bool on) override {
+        log_.push_back(on ? u"panel top-most" : u"panel not top-most");
+    }
     void processPendingMessages() override { log_.push_back(u"pump"); }
 
 private:

@@ -69,7 +69,8 @@ struct CaptionCase {
     CommandLog expected;
 };
 
-class KeywordTableTest : public MenuCommandsTest, public ::testing::WithParamInterface<CaptionCase> {};
+class KeywordTableTest : public MenuCommandsTest,
+                         public ::testing::WithParamInterface<CaptionCase> {};
 
 TEST_P(KeywordTableTest, CaptionRunsItsAction) {
     start("");
@@ -82,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
     Keywords, KeywordTableTest,
     ::testing::Values(
         CaptionCase{"CadCommandSendsOnlyTheKeyword", u"_LINE: 線分", {u"front", u"send _LINE\r"}},
-        CaptionCase{"KeywordIsTrimmedOfBlanksAndTabs", u" \t_CIRCLE\t : c", {u"front", u"send _CIRCLE\r"}},
+        CaptionCase{
+            "KeywordIsTrimmedOfBlanksAndTabs", u" \t_CIRCLE\t : c", {u"front", u"send _CIRCLE\r"}},
         CaptionCase{"LaterColonsBelongToTheLabel", u"_ZOOM:E: all", {u"front", u"send _ZOOM\r"}},
         CaptionCase{"NoColonDoesNothing", u"_LINE", {}},
         CaptionCase{"BlanksBeforeTheColonDoNothing", u"   : label", {}},
@@ -91,10 +93,12 @@ INSTANTIATE_TEST_SUITE_P(
         CaptionCase{"LowerCaseEscIsACadCommand", u"esc_: x", {u"front", u"send esc_\r"}},
         CaptionCase{"KeywordMustMatchWhole", u"VER_X: v", {u"front", u"send VER_X\r"}},
         CaptionCase{"VersionWithoutColonDoesNothing", u"VER_", {}},
-        CaptionCase{"VersionBox", u"VER_:",
+        CaptionCase{"VersionBox",
+                    u"VER_:",
                     {u"box[ バージョン情報] Orvane.exe\nVersion = 2025.02.03\nTest build"}},
         CaptionCase{"EscapeOnlyBringsToFront", u"ESC_: 中断", {u"front"}},
-        CaptionCase{"ApplicationPathShownFromFullName", u"APP_: where",
+        CaptionCase{"ApplicationPathShownFromFullName",
+                    u"APP_: where",
                     {u"read FullName", u"box[ 情報] /opt/cad/bricscad"}}),
     [](const ::testing::TestParamInfo<CaptionCase>& info) { return info.param.name; });
 
@@ -142,7 +146,8 @@ TEST_F(MenuCommandsTest, ClickReadsTheSlotCaption) {
     commands.N1011Click(102);
     commands.N1011Click(131);
     commands.N1011Click(100);
-    EXPECT_EQ(log, (CommandLog{u"box[ バージョン情報] Orvane.exe\nVersion = 2025.02.03\nTest build"}));
+    EXPECT_EQ(log,
+              (CommandLog{u"box[ バージョン情報] Orvane.exe\nVersion = 2025.02.03\nTest build"}));
 }
 
 // ---- LOAD_ ------------------------------------------------------------------
@@ -224,7 +229,8 @@ TEST_F(MenuCommandsTest, MissingLispFileShowsTheResolvedPathWhetherOrNotTheCadRu
         log.clear();
         commands.runCaption(u"LOAD_: missing.lsp");
         commands.runCaption(u"LOAD_: draw.lsp");
-        EXPECT_EQ(log, (CommandLog{notFoundBox(inDir("missing.lsp")), notFoundBox(u"lisp/draw.lsp")}));
+        EXPECT_EQ(log,
+                  (CommandLog{notFoundBox(inDir("missing.lsp")), notFoundBox(u"lisp/draw.lsp")}));
     }
     EXPECT_EQ(cad.guardRuns, 0);
 }
@@ -264,7 +270,8 @@ TEST_P(LispExpressionTest, NameStaysOneLispString) {
 INSTANTIATE_TEST_SUITE_P(
     Names, LispExpressionTest,
     ::testing::Values(LispCase{u"C:\\lisp\\draw.lsp", u"(load \"C:\\\\lisp\\\\draw.lsp\")(princ)"},
-                      LispCase{u"\\\\server\\share\\a.lsp", u"(load \"\\\\\\\\server\\\\share\\\\a.lsp\")(princ)"},
+                      LispCase{u"\\\\server\\share\\a.lsp",
+                               u"(load \"\\\\\\\\server\\\\share\\\\a.lsp\")(princ)"},
                       LispCase{u"/opt/lisp/a\"b.lsp", u"(load \"/opt/lisp/a\\\"b.lsp\")(princ)"},
                       LispCase{u"a\\\"b", u"(load \"a\\\\\\\"b\")(princ)"},
                       LispCase{u"", u"(load \"\")(princ)"}));
@@ -294,7 +301,8 @@ TEST_F(MenuCommandsTest, MenuWithoutAMatchChangesNothing) {
     start("[File]\nNEW: n\n");
     SlotChangeCounter counter;
     core.state().addObserver(&counter);
-    for (const auto* caption : {u"MENU_: Draw", u"MENU_: ＤrawList.txt", u"MENU_:", u"MENU_: DrawList.txt.bak"}) {
+    for (const auto* caption :
+         {u"MENU_: Draw", u"MENU_: ＤrawList.txt", u"MENU_:", u"MENU_: DrawList.txt.bak"}) {
         commands.runCaption(caption);
     }
     core.state().removeObserver(&counter);
@@ -319,8 +327,8 @@ TEST_F(MenuCommandsTest, TargetDialogOkSetsTheLabelAndCaption) {
     commands.runCaption(u"CAD_: choose");
     EXPECT_EQ(core.shared().TargetCADName, u"Plant CAD");
     EXPECT_EQ(core.state().caption(), u"図面 [ Plant CAD ]");
-    EXPECT_EQ(log, (CommandLog{u"dialog top-most", u"panel not top-most", u"pump", u"dialog", u"Edit1",
-                               u"dialog not top-most", u"panel top-most", u"pump"}));
+    EXPECT_EQ(log, (CommandLog{u"dialog top-most", u"panel not top-most", u"pump", u"dialog",
+                               u"Edit1", u"dialog not top-most", u"panel top-most", u"pump"}));
     EXPECT_EQ(cad.guardRuns, 0);
 }
 
@@ -352,7 +360,8 @@ struct ExecutableCase {
     bool pathRead;
 };
 
-std::u16string shownWith(std::u16string (*rule)(std::u16string_view, const std::function<std::u16string()>&),
+std::u16string shownWith(std::u16string (*rule)(std::u16string_view,
+                                                const std::function<std::u16string()>&),
                          const ExecutableCase& c, bool& pathRead) {
     pathRead = false;
     return rule(c.fullName, [&] {
@@ -371,12 +380,13 @@ TEST_P(WindowsExecutableTest, ExtensionDecides) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, WindowsExecutableTest,
-    ::testing::Values(ExecutableCase{u"C:\\CAD\\bricscad.exe", u"D:\\x", u"C:\\CAD\\bricscad.exe", false},
-                      ExecutableCase{u"C:\\CAD\\bricscad", u"C:\\CAD", u"C:\\CAD\\bricscad.exe", true},
-                      ExecutableCase{u"C:\\CAD\\bricscad", u"C:\\CAD\\", u"C:\\CAD\\bricscad.exe", true},
-                      ExecutableCase{u"C:\\CAD.d\\cad", u"C:\\CAD.d", u"C:\\CAD.d\\bricscad.exe", true},
-                      ExecutableCase{u"/opt/cad/cad.bin", u"", u"/opt/cad/cad.bin", false},
-                      ExecutableCase{u"", u"", u"\\bricscad.exe", true}));
+    ::testing::Values(
+        ExecutableCase{u"C:\\CAD\\bricscad.exe", u"D:\\x", u"C:\\CAD\\bricscad.exe", false},
+        ExecutableCase{u"C:\\CAD\\bricscad", u"C:\\CAD", u"C:\\CAD\\bricscad.exe", true},
+        ExecutableCase{u"C:\\CAD\\bricscad", u"C:\\CAD\\", u"C:\\CAD\\bricscad.exe", true},
+        ExecutableCase{u"C:\\CAD.d\\cad", u"C:\\CAD.d", u"C:\\CAD.d\\bricscad.exe", true},
+        ExecutableCase{u"/opt/cad/cad.bin", u"", u"/opt/cad/cad.bin", false},
+        ExecutableCase{u"", u"", u"\\bricscad.exe", true}));
 
 class PosixExecutableTest : public ::testing::TestWithParam<ExecutableCase> {};
 

@@ -69,27 +69,35 @@ bool haveDisplay() {
     if (std::getenv("DISPLAY") == nullptr) {
         return false;
     }
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        return false;
-    }
-    XCloseDisplay(display);
-    return true;
+    // The server refuses connections for a moment while it resets.
+    return waitUntil(
+        [] {
+            Display* display = XOpenDisplay(nullptr);
+            if (display != nullptr) {
+                XCloseDisplay(display);
+            }
+            return display != nullptr;
+        },
+        std::chrono::seconds(5));
 }
 
 bool ensureWindowManager() {
-    if (windowManagerRuns()) {
-        return true;
-    }
-    if (!startedWindowManager) {
+    // A window manager that dies at once (the server was resetting as it
+    // connected) is started again, a few times.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (windowManagerRuns()) {
+            return true;
+        }
         startedWindowManager = std::make_unique<WindowManagerProcess>();
-        startedWindowManager->process.setProcessChannelMode(QProcess::ForwardedChannels);
-        startedWindowManager->process.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-        if (!startedWindowManager->process.waitForStarted(10000)) {
+        QProcess& process = startedWindowManager->process;
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        if (!process.waitForStarted(10000)) {
             return false;
         }
+        waitUntil([&] { return windowManagerRuns() || process.waitForFinished(0); });
     }
-    return waitUntil(windowManagerRuns);
+    return windowManagerRuns();
 }
 
 void stopStartedWindowManager() { startedWindowManager.reset(); }

@@ -26,9 +26,9 @@ int main(int argc, char* argv[]) {
     }
 
     democad::DemoCadWindow window([&log] { log.write(QStringLiteral("ESCAPE")); });
-    const quint64 windowId = window.nativeWindowId();
-    democad::AutomationService service(
-        options, log, {[windowId] { return windowId; }, [&window](const QString& text) { window.showCommand(text); }});
+    democad::AutomationService service(options, log,
+                                       {[&window] { return window.nativeWindowId(); },
+                                        [&window](const QString& text) { window.showCommand(text); }});
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     // Objects first, then the name: a caller that sees the name finds them.
@@ -56,6 +56,6 @@ int main(int argc, char* argv[]) {
     if (options.quitAfterSeconds > 0) {
         QTimer::singleShot(options.quitAfterSeconds * 1000, &app, &QCoreApplication::quit);
     }
-    log.write(QStringLiteral("READY %1").arg(windowId));
+    log.write(QStringLiteral("READY %1").arg(window.nativeWindowId()));
     return app.exec();
 }

@@ -87,6 +87,26 @@ void requestAbove(Display* display, XWindowId window, bool on) {
                static_cast<long>(XInternAtom(display, "_NET_WM_STATE_ABOVE", False)), 0);
 }
 
+void setAboveOnUnmapped(Display* display, XWindowId window, bool on) {
+    if (display == nullptr || window == 0) {
+        return;
+    }
+    const Atom above = XInternAtom(display, "_NET_WM_STATE_ABOVE", False);
+    std::vector<unsigned long> states;
+    for (const unsigned long atom : readLongs(display, window, "_NET_WM_STATE", XA_ATOM)) {
+        if (atom != above) {
+            states.push_back(atom);
+        }
+    }
+    if (on) {
+        states.push_back(above);
+    }
+    X11ErrorTrap trap(display);
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+    XFlush(display);
+}
+
 bool hasWmState(Display* display, XWindowId window, const char* stateAtom) {
     if (display == nullptr || window == 0) {
         return false;

@@ -23,6 +23,10 @@ bool windowManagerRuns(_XDisplay* display);
 // (normal or iconic) client window.
 void requestAbove(_XDisplay* display, XWindowId window, bool on);
 
+// Adds or removes _NET_WM_STATE_ABOVE in the property of a window that is not
+// mapped; the window manager reads it when the window is next mapped.
+void setAboveOnUnmapped(_XDisplay* display, XWindowId window, bool on);
+
 // The window's _NET_WM_STATE holds the named atom.
 bool hasWmState(_XDisplay* display, XWindowId window, const char* stateAtom);
 

@@ -1,0 +1,118 @@
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "ui/slotmenubar.h"
+#include "ui/tests/uitestsupport.h"
+#include "ui/windowframe.h"
+#include "ui/x11/netwm.h"
+
+namespace orvane::ui {
+namespace {
+
+using testing::PanelWorld;
+using testing::whenModal;
+
+constexpr char kAbove[] = "_NET_WM_STATE_ABOVE";
+
+// The window manager answers asynchronously; wait for it, within reason.
+bool eventually(const std::function<bool()>& condition) {
+    QDeadlineTimer deadline(10000);
+    while (!condition()) {
+        if (deadline.hasExpired()) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qWait(20);
+    }
+    return true;
+}
+
+bool above(QWidget* window) {
+    return x11::hasWmState(x11::qtDisplay(), static_cast<x11::XWindowId>(window->winId()), kAbove);
+}
+
+bool managed(QWidget* window) {
+    return x11::frameExtents(x11::qtDisplay(), static_cast<x11::XWindowId>(window->winId())).has_value() &&
+           window->isVisible();
+}
+
+class TopMostOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!x11::windowManagerRuns(x11::qtDisplay())) {
+            GTEST_SKIP() << "needs an X display with a window manager";
+        }
+    }
+    PanelWorld world;
+};
+
+TEST_F(TopMostOnX11, PanelStaysAboveThroughMinimiseAndRestore) {
+    TForm91& panel = world.create();
+    panel.show();
+    ASSERT_TRUE(eventually([&] { return managed(&panel); }));
+    EXPECT_TRUE(eventually([&] { return above(&panel); }));
+
+    panel.showMinimized();
+    ASSERT_TRUE(eventually([&] { return panel.isMinimized(); }));
+    panel.showNormal();
+    ASSERT_TRUE(eventually([&] { return !panel.isMinimized(); }));
+    EXPECT_TRUE(eventually([&] { return above(&panel); }));
+}
+
+TEST_F(TopMostOnX11, DialogTakesTheBandWhileOpenAndThePanelGetsItBack) {
+    world.directory.write(QStringLiteral("OrvaneList.txt"), QStringLiteral("[Set]\nCAD_: choose\n"));
+    TForm91& panel = world.create();
+    panel.show();
+    ASSERT_TRUE(eventually([&] { return managed(&panel) && above(&panel); }));
+    const QRect panelBefore = panel.geometry();
+
+    bool dialogAbove = false;
+    bool panelLeft = false;
+    whenModal([&](QWidget*) {
+        TTargetCADForm* dialog = panel.targetCADForm();
+        dialogAbove = eventually([&] { return managed(dialog) && above(dialog); });
+        panelLeft = eventually([&] { return !above(&panel); });
+        dialog->Button2->click();
+    });
+    panel.MainMenu1->action(101)->trigger();
+    EXPECT_TRUE(dialogAbove);
+    EXPECT_TRUE(panelLeft);
+    EXPECT_TRUE(eventually([&] { return above(&panel); }));
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(panel.geometry(), panelBefore);
+
+    // A second showing goes through a window that was shown before.
+    whenModal([&](QWidget*) {
+        TTargetCADForm* dialog = panel.targetCADForm();
+        dialogAbove = eventually([&] { return managed(dialog) && above(dialog); });
+        dialog->Button2->click();
+    });
+    dialogAbove = false;
+    panel.MainMenu1->action(101)->trigger();
+    EXPECT_TRUE(dialogAbove);
+    EXPECT_TRUE(eventually([&] { return above(&panel) && !above(panel.targetCADForm()); }));
+}
+
+TEST_F(TopMostOnX11, StoredBoundsAreTheOuterBoundsOfTheManagedWindow) {
+    world.directory.write(QStringLiteral("Orvane.ini"), QStringLiteral("[Form]\nLeft=100\nTop=120\n"));
+    TForm91& panel = world.create();
+    panel.show();
+    ASSERT_TRUE(eventually([&] { return managed(&panel); }));
+    ASSERT_TRUE(eventually([&] { return panel.frameGeometry().topLeft() == QPoint(100, 120); }))
+        << panel.frameGeometry().x() << "," << panel.frameGeometry().y();
+    const QRect outer = panel.frameGeometry();
+    world.panel.reset();
+    const QByteArray ini = world.directory.read(QStringLiteral("Orvane.ini"));
+    EXPECT_TRUE(ini.contains("Left=100")) << ini.constData();
+    EXPECT_TRUE(ini.contains("Top=120")) << ini.constData();
+    EXPECT_TRUE(ini.contains(QStringLiteral("Width=%1").arg(outer.width()).toLatin1())) << ini.constData();
+    EXPECT_TRUE(ini.contains(QStringLiteral("Height=%1").arg(outer.height()).toLatin1())) << ini.constData();
+}
+
+}  // namespace
+}  // namespace orvane::ui
