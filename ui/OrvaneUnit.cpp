@@ -140,6 +140,16 @@ void TForm91::N1011Click(int slotNumber) {
 
 void TForm91::Timer1Timer() { monitor_.Timer1Timer(); }
 
+// The X server reports the native window's first placement after start-up
+// applied the bounds, and Qt takes it over; the bounds from start-up win.
+void TForm91::setVisible(bool visible) {
+    if (visible && !shownBefore_) {
+        shownBefore_ = true;
+        boundsChanged();
+    }
+    QMainWindow::setVisible(visible);
+}
+
 void TForm91::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     reportBounds();

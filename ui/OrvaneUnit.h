@@ -77,6 +77,8 @@ public:
     SlotMenuBar* MainMenu1;
     QTimer* Timer1;
 
+    void setVisible(bool visible) override;
+
 protected:
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -126,6 +128,7 @@ private:
     cadlink::CadMonitor monitor_;
     MenuCommands commands_;
     QPointer<TTargetCADForm> targetCADForm_;
+    bool shownBefore_ = false;
     bool applyingBounds_ = false;
     bool reportingBounds_ = false;
 };

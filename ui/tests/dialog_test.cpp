@@ -28,7 +28,8 @@ const QString kIndexError = QStringLiteral("リストのインデックスが範
 
 struct DialogTest : ::testing::Test {
     ProgramDirectory directory;
-    SharedValues shared;
+    // An empty target would match every entry with a TAB.
+    SharedValues shared{u"Matches.Nothing", {}, {}, false};
     RecordingBoxes boxes;
     std::chrono::steady_clock::time_point now{};
     TTargetCADForm dialog{nullptr, TargetCADFormDependencies{directory.programPath(), shared, boxes,

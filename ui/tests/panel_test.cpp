@@ -31,7 +31,7 @@ struct PanelTest : ::testing::Test {
 TEST_F(PanelTest, DesignedWindowBeforeAnyList) {
     TForm91& panel = world.create();
     EXPECT_EQ(panel.windowTitle(), QStringLiteral("Orvane"));
-    EXPECT_EQ(panel.centralWidget()->width(), 467);
+    EXPECT_EQ(panel.width(), 467);
     EXPECT_EQ(panel.Shape1->geometry(), QRect(0, 2, 9, 19));
     EXPECT_EQ(panel.Shape1->fill(), QColor(Qt::black));
     EXPECT_EQ(panel.CheckBox1->text(), QStringLiteral("IMEOFF"));

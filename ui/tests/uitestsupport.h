@@ -89,9 +89,19 @@ struct PanelWorld {
     }
 };
 
-// Runs action once the next modal loop has started.
+// Runs action inside the next modal loop, once its window is up. Pending
+// events may be processed before the loop starts, so it looks until then.
 inline void whenModal(std::function<void(QWidget*)> action) {
-    QTimer::singleShot(0, [action = std::move(action)] { action(QApplication::activeModalWidget()); });
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, action = std::move(action)] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            action(modal);
+        }
+    });
+    poll->start();
 }
 
 }  // namespace orvane::ui::testing
