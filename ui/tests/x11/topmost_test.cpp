@@ -101,10 +101,7 @@ TEST_F(TopMostOnX11, DialogTakesTheBandWhileOpenAndThePanelGetsItBack) {
 TEST_F(TopMostOnX11, StoredBoundsAreTheOuterBoundsOfTheManagedWindow) {
     world.directory.write(QStringLiteral("Orvane.ini"), QStringLiteral("[Form]\nLeft=100\nTop=120\n"));
     TForm91& panel = world.create();
-    auto b = panel.core().state().bounds();
-    qDebug("DBG state %d,%d %dx%d geo %d,%d %dx%d", b.left, b.top, b.width, b.height, panel.geometry().x(), panel.geometry().y(), panel.geometry().width(), panel.geometry().height());
     panel.show();
-    for (int i = 0; i < 10; ++i) { QTest::qWait(50); qDebug("DBG geo %d,%d %dx%d frame %d,%d", panel.geometry().x(), panel.geometry().y(), panel.geometry().width(), panel.geometry().height(), panel.frameGeometry().x(), panel.frameGeometry().y()); }
     ASSERT_TRUE(eventually([&] { return managed(&panel); }));
     ASSERT_TRUE(eventually([&] { return panel.frameGeometry().topLeft() == QPoint(100, 120); }))
         << panel.frameGeometry().x() << "," << panel.frameGeometry().y();
