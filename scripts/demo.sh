@@ -36,11 +36,11 @@ cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done; }
 trap cleanup EXIT
 
 headless=${ORVANE_DEMO_HEADLESS:-0}
-if [ "$headless" = 1 ] && ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; then
+if [ "$headless" = 1 ] && ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
   openbox --sm-disable 2>/dev/null &
   pids+=($!)
   for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
   done
 fi
@@ -61,7 +61,7 @@ fi
 
 window=""
 for _ in $(seq 100); do
-  window=$(xdotool search --name '^Orvane' 2>/dev/null | tail -1 || true)
+  window=$(xdotool search --onlyvisible --name '^Orvane' 2>/dev/null | tail -1 || true)
   [ -n "$window" ] && break
   sleep 0.1
 done
@@ -72,7 +72,8 @@ sleep 1
 xdotool mousemove --window "$window" 25 10 click 1
 sleep 0.5
 xdotool mousemove --window "$window" 40 35 click 1
-sleep 1.5
+# Let the demo CAD take the command and the panel repaint where the menu was.
+sleep 3
 
 "$build/devtools/orvane-screengrab" "$shots/demo.png"
 echo "demo: screenshot saved to $shots/demo.png"

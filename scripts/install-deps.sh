@@ -14,6 +14,8 @@ packages=(
   dbus dbus-x11
   # collation
   libicu-dev
+  # a font with Japanese glyphs for the windows
+  fonts-ipafont-gothic
   # tests
   googletest libgtest-dev libgmock-dev
   # input-method tests

@@ -45,8 +45,10 @@ QPushButton* pushButton(QWidget* parent, const QString& text, const QRect& geome
 
 QLabel* label(QWidget* parent, const QString& text, const QRect& geometry) {
     auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
     label->setFont(tahoma(12));
+    // A substitute font may be wider than Tahoma; the text is never cut.
+    label->setGeometry(geometry.x(), geometry.y(), qMax(geometry.width(), label->sizeHint().width()),
+                       geometry.height());
     return label;
 }
 

@@ -1,0 +1,227 @@
+// The whole program against a CAD that dies, hangs, stalls or answers
+// nonsense, and against files it cannot write.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <sys/resource.h>
+#include <signal.h>
+
+#include <thread>
+
+#include "tests/e2e/e2etest.h"
+
+namespace orvane::e2e {
+
+namespace {
+
+using integration::waitUntil;
+using namespace std::chrono_literals;
+
+const QString kVersionCaption = QStringLiteral(" バージョン情報");
+const QString kDialogCaption = QStringLiteral("ターゲット CAD");
+const QString kErrorCaption = QStringLiteral("Orvane");
+
+enum FaultListItem { kLine = 1, kVersion, kTarget };
+
+class FaultE2ETest : public PanelTest {
+protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        directory.write(QStringLiteral("OrvaneList.txt"),
+                        utf8ListFile({QStringLiteral("[Faults]"), QStringLiteral("_LINE: line"),
+                                      QStringLiteral("VER_: version"), QStringLiteral("CAD_: target")}));
+        writeTarget();
+    }
+
+    // The panel's event loop runs: everything sent to it before was handled.
+    bool responsive(const PanelProcess& panel, std::chrono::milliseconds bound = 10s) {
+        return waitUntil([&] { return desktop.answersPing(panel.window(), 300ms); }, bound);
+    }
+
+    // The version box opens and closes: the panel still takes the user's
+    // clicks and shows its windows.
+    void expectUsable(PanelProcess& panel) {
+        ASSERT_TRUE(panel.isRunning()) << "the panel is gone";
+        ASSERT_TRUE(responsive(panel)) << "the panel does not answer";
+        PanelDriver driver(desktop, panel);
+        ASSERT_TRUE(driver.clickFirstMenuItem(kVersion));
+        XWindow box = 0;
+        EXPECT_TRUE(waitUntil([&] { return (box = desktop.findWindow(panel.pid(), kVersionCaption)) != 0; }))
+            << "no version box";
+        if (box != 0) {
+            ASSERT_TRUE(runXdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(box)}));
+            ASSERT_TRUE(PanelDriver::keys({QStringLiteral("Return")}));
+            EXPECT_TRUE(waitUntil([&] { return !desktop.exists(box); }));
+        }
+    }
+
+    // The text of the error box that the process shows now, copied as the
+    // user copies it (Ctrl+C); the box is then closed.
+    QString errorBoxText(const PanelProcess& panel) {
+        XWindow box = 0;
+        if (!waitUntil([&] { return (box = desktop.findWindow(panel.pid(), kErrorCaption)) != 0 &&
+                                    box != panel.window(); })) {
+            return {};
+        }
+        runXdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(box)});
+        PanelDriver::keys({QStringLiteral("ctrl+c")});
+        QString text;
+        waitUntil([&] { return !(text = desktop.clipboardText()).isEmpty(); }, 5s);
+        PanelDriver::keys({QStringLiteral("Return")});
+        return text;
+    }
+
+    QStringList temporaryFiles() const {
+        return QDir(QFileInfo(directory.executable()).path())
+            .entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden);
+    }
+};
+
+TEST_F(FaultE2ETest, CadKilledDuringACallLeavesThePanelUsable) {
+    // A CAD without a window is never "seen", so its end does not close the panel.
+    auto demo = startDemo({QStringLiteral("--hwnd-zero"), QStringLiteral("--ignore"), QStringLiteral("SendCommand")});
+    const auto panel = startPanel();
+    PanelDriver driver(desktop, *panel);
+
+    ASSERT_TRUE(driver.clickFirstMenuItem(kLine));
+    ASSERT_TRUE(demo->waitForLine([](const QString& line) { return line == QLatin1String("IGNORED SendCommand"); }));
+    EXPECT_FALSE(desktop.answersPing(panel->window(), 300ms)) << "the call did not wait for the CAD";
+    demo->stop();
+
+    EXPECT_TRUE(responsive(*panel)) << "the call did not end with the CAD";
+    expectUsable(*panel);
+    const auto next = startDemo();
+    ASSERT_TRUE(driver.clickFirstMenuItem(kLine));
+    EXPECT_TRUE(waitForEffects(*next, {QStringLiteral("ESCAPE"), QStringLiteral("COMMAND _LINE\\r")}))
+        << next->logLines().join(u'\n').toStdString();
+}
+
+TEST_F(FaultE2ETest, HungCadFailsTheCallAfterTheBusTimeoutAndThePanelRecovers) {
+    auto demo = startDemo({QStringLiteral("--hwnd-zero")});
+    const auto panel = startPanel();
+    const qint64 cad = cadProcessId();
+    ASSERT_GT(cad, 0);
+    const int callsBefore = demo->countLines(QStringLiteral("CALL HWND"));
+
+    ASSERT_EQ(::kill(static_cast<pid_t>(cad), SIGSTOP), 0);
+    // The next monitor tick calls the stopped CAD and waits.
+    const bool blocked = waitUntil([&] { return !desktop.answersPing(panel->window(), 300ms); }, 5s);
+    // One bus timeout (25 s) and a margin; the tick after it waits again.
+    if (blocked) {
+        std::this_thread::sleep_for(26s);
+    }
+    ::kill(static_cast<pid_t>(cad), SIGCONT);
+    ASSERT_TRUE(blocked) << "no call waited for the stopped CAD";
+
+    EXPECT_TRUE(responsive(*panel));
+    // A second call reached the CAD while it was stopped: the first had
+    // been given up, not answered.
+    EXPECT_TRUE(waitUntil([&] { return demo->countLines(QStringLiteral("CALL HWND")) >= callsBefore + 2; }, 5s));
+    PanelDriver driver(desktop, *panel);
+    ASSERT_TRUE(driver.clickFirstMenuItem(kLine));
+    EXPECT_TRUE(demo->waitForLine([](const QString& line) { return line == QLatin1String("COMMAND _LINE\\r"); }))
+        << demo->logLines().join(u'\n').toStdString();
+}
+
+TEST_F(FaultE2ETest, BusyCadGetsTheCommandOnceItAccepts) {
+    auto demo = startDemo({QStringLiteral("--busy-life"), QStringLiteral("5000")});
+    const auto panel = startPanel();
+    PanelDriver driver(desktop, *panel);
+
+    ASSERT_TRUE(driver.clickFirstMenuItem(kLine));
+
+    ASSERT_TRUE(demo->waitForLine([](const QString& line) { return line == QLatin1String("COMMAND _LINE\\r"); }))
+        << demo->logLines().join(u'\n').toStdString();
+    EXPECT_TRUE(responsive(*panel));
+    const QStringList log = demo->logLines();
+    EXPECT_TRUE(log.indexOf(QRegularExpression(QStringLiteral("^BUSY "))) >= 0) << "the CAD was never busy";
+    EXPECT_EQ(demo->countLines(QStringLiteral("COMMAND _LINE\\r")), 1);
+}
+
+// Answers of a CAD that break the protocol, as demo CAD options.
+struct Misbehaviour {
+    const char* name;
+    QStringList options;
+};
+
+void PrintTo(const Misbehaviour& case_, std::ostream* out) { *out << case_.name; }
+
+class MisbehavingCadTest : public FaultE2ETest, public testing::WithParamInterface<Misbehaviour> {};
+
+TEST_P(MisbehavingCadTest, AnswerIsDiscardedAndThePanelGoesOn) {
+    auto demo = startDemo(GetParam().options);
+    const auto panel = startPanel();
+    PanelDriver driver(desktop, *panel);
+
+    ASSERT_TRUE(driver.clickFirstMenuItem(kLine));
+    ASSERT_TRUE(responsive(*panel));
+
+    EXPECT_EQ(demo->logLines().filter(QStringLiteral("COMMAND ")), QStringList());
+    expectUsable(*panel);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, MisbehavingCadTest,
+    testing::Values(
+        Misbehaviour{"WindowAsArray", {"--lack", "HWND", "--property", "HWND=as:1,2"}},
+        Misbehaviour{"WindowAsWord", {"--lack", "HWND", "--property", "HWND=s:window"}},
+        Misbehaviour{"WindowTooLarge", {"--lack", "HWND", "--property", "HWND=d:1e300"}},
+        Misbehaviour{"DocumentAsText", {"--lack", "ActiveDocument", "--property", "ActiveDocument=s:/Document1"}},
+        Misbehaviour{"DocumentElsewhere", {"--lack", "ActiveDocument", "--property", "ActiveDocument=o:/Nowhere"}},
+        Misbehaviour{"NoSendCommand", {"--lack", "SendCommand"}}),
+    [](const testing::TestParamInfo<Misbehaviour>& info) { return std::string(info.param.name); });
+
+TEST_F(FaultE2ETest, SaveCutShortByTheFileSizeLimitKeepsTheOldListAndReportsIt) {
+    QStringList entries;
+    for (int i = 0; i < 300; ++i) {
+        entries << QStringLiteral("Label %1\tVendor.Application.%1").arg(i, 3, 10, QLatin1Char('0'));
+    }
+    const QByteArray old = utf8ListFile(entries);
+    directory.write(QString::fromLatin1(kTargetListName), old);
+    // Large enough for the settings file, too small for the new list.
+    const auto panel = startPanel([] {
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    PanelDriver driver(desktop, *panel);
+
+    ASSERT_TRUE(driver.clickFirstMenuItem(kTarget));
+    XWindow dialog = 0;
+    ASSERT_TRUE(waitUntil([&] { return (dialog = desktop.findWindow(panel->pid(), kDialogCaption)) != 0; }));
+    ASSERT_TRUE(PanelDriver::keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab")}));
+    ASSERT_TRUE(PanelDriver::type(QStringLiteral("New")));
+    ASSERT_TRUE(PanelDriver::click(dialog, 8 + 220 + 35, 151 + 21 + 11));
+
+    const QString text = errorBoxText(*panel);
+    const QString path = QFileInfo(directory.path(QString::fromLatin1(kTargetListName))).canonicalFilePath();
+    EXPECT_TRUE(text.contains(QStringLiteral("ファイル \"%1\" を作成できません。").arg(path))) << text.toStdString();
+    EXPECT_TRUE(panel->isRunning()) << "the file size limit ended the panel";
+    EXPECT_EQ(directory.read(QString::fromLatin1(kTargetListName)), old);
+    EXPECT_EQ(temporaryFiles(), QStringList());
+}
+
+TEST_F(FaultE2ETest, ReadOnlySettingsFileIsReportedAtExitAndKept) {
+    const QString name = QString::fromLatin1(kSettingsName);
+    const QByteArray old = directory.read(name);
+    ASSERT_TRUE(QFile::setPermissions(directory.path(name), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                                 QFileDevice::ReadOther));
+    const auto panel = startPanel();
+
+    desktop.requestClose(panel->window());
+
+    const QString path = QFileInfo(directory.path(name)).canonicalFilePath();
+    const QString text = errorBoxText(*panel);
+    EXPECT_TRUE(text.contains(QStringLiteral("%1 に書き込めません.").arg(path))) << text.toStdString();
+    EXPECT_TRUE(panel->waitForExit(10s));
+    EXPECT_EQ(panel->exitCode(), 0);
+    EXPECT_EQ(directory.read(name), old);
+}
+
+}  // namespace
+
+}  // namespace orvane::e2e

@@ -1,0 +1,179 @@
+#include "tests/e2e/panelprocess.h"
+
+#include <QFile>
+#include <QProcessEnvironment>
+
+#include <thread>
+
+#include "tests/integration/democadprocess.h"
+
+namespace orvane::e2e {
+
+namespace {
+
+constexpr auto kWindowBound = std::chrono::seconds(30);
+constexpr auto kPopupBound = std::chrono::seconds(5);
+// Room between a person's actions: the menu's own animations and focus
+// changes settle in far less.
+constexpr auto kSettle = std::chrono::milliseconds(150);
+
+}  // namespace
+
+QByteArray utf8ListFile(const QStringList& lines) {
+    QByteArray bytes("\xEF\xBB\xBF");
+    for (const QString& line : lines) {
+        bytes += line.toUtf8() + "\r\n";
+    }
+    return bytes;
+}
+
+ProgramDirectory::ProgramDirectory() {
+    valid_ = folder_.isValid() && QFile::copy(QStringLiteral(ORVANE_PATH), executable());
+}
+
+void ProgramDirectory::write(const QString& name, const QByteArray& bytes) const {
+    QFile file(path(name));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(bytes);
+    }
+}
+
+QByteArray ProgramDirectory::read(const QString& name) const {
+    QFile file(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QMap<QString, QString> ProgramDirectory::settings() const {
+    QMap<QString, QString> values;
+    QString section;
+    for (const QByteArray& raw : read(QString::fromLatin1(kSettingsName)).split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            section = line.mid(1, line.size() - 2);
+        } else if (const qsizetype equals = line.indexOf(u'='); equals > 0) {
+            values.insert(section + u'/' + line.left(equals), line.mid(equals + 1));
+        }
+    }
+    return values;
+}
+
+QStringList ProgramDirectory::sectionsInOrder() const {
+    QStringList sections;
+    for (const QByteArray& raw : read(QString::fromLatin1(kSettingsName)).split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(u'[') && line.endsWith(u']')) {
+            sections << line.mid(1, line.size() - 2);
+        }
+    }
+    return sections;
+}
+
+PanelProcess::PanelProcess(const ProgramDirectory& directory, std::function<void()> childSetup) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    process_.setProcessEnvironment(environment);
+    process_.setProcessChannelMode(QProcess::ForwardedChannels);
+    if (childSetup) {
+        process_.setChildProcessModifier(std::move(childSetup));
+    }
+    process_.start(directory.executable(), {});
+}
+
+PanelProcess::~PanelProcess() { stop(); }
+
+void PanelProcess::stop() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+}
+
+bool PanelProcess::waitForWindow(XDesktop& desktop) {
+    if (!process_.waitForStarted(10000)) {
+        return false;
+    }
+    const bool managed = integration::waitUntil(
+        [&] {
+            const auto windows = desktop.clientWindowsOf(pid());
+            window_ = windows.empty() ? 0 : windows.front();
+            return window_ != 0 || !isRunning();
+        },
+        kWindowBound);
+    return managed && window_ != 0 &&
+           integration::waitUntil([&] { return desktop.answersPing(window_, std::chrono::milliseconds(200)); },
+                                  kWindowBound);
+}
+
+bool PanelProcess::waitForExit(std::chrono::milliseconds bound) {
+    return process_.state() == QProcess::NotRunning || process_.waitForFinished(static_cast<int>(bound.count()));
+}
+
+int PanelProcess::exitCode() const {
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+}
+
+bool runXdotool(const QStringList& arguments) {
+    QProcess xdotool;
+    xdotool.setProcessChannelMode(QProcess::ForwardedChannels);
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    return xdotool.waitForFinished(10000) && xdotool.exitStatus() == QProcess::NormalExit &&
+           xdotool.exitCode() == 0;
+}
+
+bool PanelDriver::click(XWindow window, int x, int y) {
+    const bool clicked = runXdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"),
+                                     QString::number(window), QString::number(x), QString::number(y),
+                                     QStringLiteral("click"), QStringLiteral("1")});
+    std::this_thread::sleep_for(kSettle);
+    return clicked;
+}
+
+bool PanelDriver::keys(const QStringList& keys) {
+    const bool sent = runXdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")} + keys);
+    std::this_thread::sleep_for(kSettle);
+    return sent;
+}
+
+bool PanelDriver::type(const QString& text) {
+    const bool sent = runXdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
+    std::this_thread::sleep_for(kSettle);
+    return sent;
+}
+
+bool PanelDriver::moveWindow(XWindow window, int x, int y) {
+    return runXdotool({QStringLiteral("windowmove"), QStringLiteral("--sync"), QString::number(window),
+                       QString::number(x), QString::number(y)});
+}
+
+std::optional<Lamp> PanelDriver::lamp() { return findLamp(desktop_.grab(panel_.window())); }
+
+// The lamp sits two pixels below the menu bar.
+int PanelDriver::menuBarHeight() {
+    const auto found = lamp();
+    return found ? found->top - 2 : 0;
+}
+
+bool PanelDriver::clickFirstMenuItem(int item) {
+    const int barHeight = menuBarHeight();
+    if (barHeight <= 0) {
+        return false;
+    }
+    if (!click(panel_.window(), 12, barHeight / 2) ||
+        !integration::waitUntil([&] { return desktop_.hasOpenPopup(panel_.pid()); }, kPopupBound)) {
+        return false;
+    }
+    QStringList presses;
+    for (int i = 0; i < item; ++i) {
+        presses << QStringLiteral("Down");
+    }
+    presses << QStringLiteral("Return");
+    return keys(presses);
+}
+
+// The box's indicator, at the left of its text.
+bool PanelDriver::clickCheckBox() {
+    const auto found = lamp();
+    return found && click(panel_.window(), 22, found->top - 2 + 3 + 8);
+}
+
+}  // namespace orvane::e2e
