@@ -3,6 +3,8 @@
 // panel closes. Nothing is read from the command line.
 #include <QApplication>
 
+#include <csignal>
+
 #include "app/terminationsignal.h"
 #include "cadlink/dbus/dbusruntime.h"
 #include "cadlink/x11/x11windowsystem.h"
@@ -13,6 +15,9 @@
 #include "ui/theme.h"
 
 int main(int argc, char** argv) {
+    // A write past the file-size limit must fail as a write, with the creation
+    // message, instead of killing the panel midway.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Qt sees the program name only, so no option reaches it either.
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication application(qtArgc, argv);

@@ -12,6 +12,8 @@ packages=(
   libx11-dev libxtst-dev xvfb xauth openbox x11-utils xdotool
   # session bus
   dbus dbus-x11
+  # the accessibility bus, through which the whole-program tests read message boxes
+  at-spi2-core
   # collation
   libicu-dev
   # a font with Japanese glyphs for the windows

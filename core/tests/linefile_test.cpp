@@ -133,7 +133,7 @@ std::string fileContent(const fs::path& path) {
 TEST(LineFile, WriteThenReadKeepsLinesAndEncoding) {
     ScratchDir dir;
     const std::u16string path = fromUtf8((dir / "TargetCAD_APIVersion.txt").string());
-    const Lines lines{u"BricsCAD\tBricscadApp.AcadApplication", u"線分\tX.Y"};
+    const Lines lines{u"Demo CAD\tBricscadApp.AcadApplication", u"線分\tX.Y"};
     for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE,
                                   TextEncoding::Ansi}) {
         writeLineFile(path, lines, encoding);

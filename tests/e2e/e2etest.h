@@ -45,8 +45,8 @@ protected:
         return demo;
     }
 
-    std::unique_ptr<PanelProcess> startPanel(std::function<void()> childSetup = {}) {
-        auto panel = std::make_unique<PanelProcess>(directory, std::move(childSetup));
+    std::unique_ptr<PanelProcess> startPanel(std::function<void()> childSetup = {}, bool accessible = false) {
+        auto panel = std::make_unique<PanelProcess>(directory, std::move(childSetup), accessible);
         EXPECT_TRUE(panel->waitForWindow(desktop)) << "the panel did not come up";
         return panel;
     }

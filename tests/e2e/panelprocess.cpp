@@ -5,6 +5,7 @@
 
 #include <thread>
 
+#include "tests/e2e/accessibletext.h"
 #include "tests/integration/democadprocess.h"
 
 namespace orvane::e2e {
@@ -68,9 +69,12 @@ QStringList ProgramDirectory::sectionsInOrder() const {
     return sections;
 }
 
-PanelProcess::PanelProcess(const ProgramDirectory& directory, std::function<void()> childSetup) {
+PanelProcess::PanelProcess(const ProgramDirectory& directory, std::function<void()> childSetup, bool accessible) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    if (accessible) {
+        environment.insert(QString::fromLatin1(AccessibleText::kAlwaysOn), QStringLiteral("1"));
+    }
     process_.setProcessEnvironment(environment);
     process_.setProcessChannelMode(QProcess::ForwardedChannels);
     if (childSetup) {
@@ -104,6 +108,14 @@ bool PanelProcess::waitForWindow(XDesktop& desktop) {
                                   kWindowBound);
 }
 
+// Without an event loop the child's end is only noticed when asked for.
+bool PanelProcess::isRunning() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.waitForFinished(0);
+    }
+    return process_.state() != QProcess::NotRunning;
+}
+
 bool PanelProcess::waitForExit(std::chrono::milliseconds bound) {
     return process_.state() == QProcess::NotRunning || process_.waitForFinished(static_cast<int>(bound.count()));
 }
@@ -121,7 +133,7 @@ bool runXdotool(const QStringList& arguments) {
 }
 
 bool PanelDriver::click(XWindow window, int x, int y) {
-    const bool clicked = runXdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"),
+    const bool clicked = runXdotool({QStringLiteral("mousemove"), QStringLiteral("--window"),
                                      QString::number(window), QString::number(x), QString::number(y),
                                      QStringLiteral("click"), QStringLiteral("1")});
     std::this_thread::sleep_for(kSettle);

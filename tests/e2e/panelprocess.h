@@ -45,8 +45,10 @@ private:
 // One run of the panel on the X display.
 class PanelProcess {
 public:
-    // childSetup runs in the child between fork and exec (resource limits).
-    explicit PanelProcess(const ProgramDirectory& directory, std::function<void()> childSetup = {});
+    // childSetup runs in the child between fork and exec (resource limits);
+    // an accessible panel serves its widgets' texts on the accessibility bus.
+    explicit PanelProcess(const ProgramDirectory& directory, std::function<void()> childSetup = {},
+                          bool accessible = false);
     ~PanelProcess();
     PanelProcess(const PanelProcess&) = delete;
     PanelProcess& operator=(const PanelProcess&) = delete;
@@ -55,7 +57,7 @@ public:
     bool waitForWindow(XDesktop& desktop);
     XWindow window() const { return window_; }
     qint64 pid() const { return process_.processId(); }
-    bool isRunning() const { return process_.state() != QProcess::NotRunning; }
+    bool isRunning();
     bool waitForExit(std::chrono::milliseconds bound);
     // The exit code of a normal exit, -1 after a crash or a signal.
     int exitCode() const;

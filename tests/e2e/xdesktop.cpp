@@ -71,8 +71,8 @@ XDesktop::XDesktop() : display_(XOpenDisplay(nullptr)) {
         return;
     }
     const Window root = DefaultRootWindow(display_);
-    // Ping answers go to the root window.
-    XSelectInput(display_, root, SubstructureNotifyMask);
+    // Ping answers go to the root window, to those who watch its structure.
+    XSelectInput(display_, root, StructureNotifyMask);
     helperWindow_ = XCreateSimpleWindow(display_, root, -10, -10, 1, 1, 0, 0, 0);
     XSync(display_, False);
 }

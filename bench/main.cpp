@@ -1,0 +1,90 @@
+// Measures the panel beside the floor of each thing it does, in one run,
+// and prints each pair with its ratio. Needs an X display with a window
+// manager and a session bus (run-bench.sh provides them).
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "bench/cadcalls.h"
+#include "bench/listload.h"
+#include "bench/startup.h"
+#include "bench/stats.h"
+
+namespace {
+
+using orvane::bench::Comparison;
+using orvane::bench::median;
+
+constexpr int kStartUps = 10;
+constexpr int kSmallLoads = 200;
+constexpr int kLargeLoads = 7;
+constexpr int kCadRuns = 300;
+constexpr std::size_t kFullListBytes = 1;  // one round: 15 × 30 items
+constexpr std::size_t kLargeListBytes = 10 * 1024 * 1024;
+
+void print(const std::vector<Comparison>& rows) {
+    std::printf("%-44s %12s %12s %7s\n", "measure", "panel", "floor", "ratio");
+    for (const Comparison& row : rows) {
+        const double ratio = row.floor > 0.0 ? row.panel / row.floor : 0.0;
+        std::printf("%-44s %9.3f %-2s %9.3f %-2s %7.2f%s\n", row.what, row.panel, row.unit, row.floor, row.unit, ratio,
+                    ratio > 1.3 ? "  > 1.3" : "");
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    if (std::getenv("DISPLAY") == nullptr || std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr) {
+        std::fprintf(stderr, "bench: needs DISPLAY and a session bus; run it through run-bench.sh\n");
+        return 2;
+    }
+    QTemporaryDir programDirectory;
+    const QString panel = programDirectory.filePath(QStringLiteral("Orvane"));
+    if (!programDirectory.isValid() || !QFile::copy(QStringLiteral(ORVANE_PATH), panel)) {
+        std::fprintf(stderr, "bench: cannot prepare a program directory\n");
+        return 1;
+    }
+    const std::string directory = programDirectory.path().toStdString();
+    orvane::bench::writeMenuList(directory + "/OrvaneList.txt", kFullListBytes);
+    orvane::bench::writeMenuList(directory + "/LargeList.txt", kLargeListBytes);
+
+    std::vector<double> panelStarts;
+    std::vector<double> bareStarts;
+    std::vector<double> panelPeaks;
+    std::vector<double> barePeaks;
+    for (int run = 0; run < kStartUps; ++run) {
+        const auto ofPanel = orvane::bench::measureStartUp(panel.toStdString());
+        const auto ofBare = orvane::bench::measureStartUp(BARE_WINDOW_PATH);
+        if (!ofPanel.ok || !ofBare.ok) {
+            std::fprintf(stderr, "bench: a window did not come up\n");
+            return 1;
+        }
+        panelStarts.push_back(ofPanel.milliseconds);
+        bareStarts.push_back(ofBare.milliseconds);
+        panelPeaks.push_back(static_cast<double>(ofPanel.peakResidentKiB) / 1024.0);
+        barePeaks.push_back(static_cast<double>(ofBare.peakResidentKiB) / 1024.0);
+    }
+
+    const auto full = orvane::bench::measureListLoad(directory, "OrvaneList.txt", kSmallLoads);
+    const auto large = orvane::bench::measureListLoad(directory, "LargeList.txt", kLargeLoads);
+    const auto cad = orvane::bench::measureCadCalls(QStringLiteral(DEMOCAD_PATH), kCadRuns);
+
+    print({
+        {"start-up to mapped window, 15 x 30 list", "ms", median(panelStarts), median(bareStarts)},
+        {"peak resident memory (VmHWM)", "MB", median(panelPeaks), median(barePeaks)},
+        {"loadMenuList, full list vs read+decode", "ms", full.load, full.readAndDecode},
+        {"loadMenuList, 10 MB list vs read+decode", "ms", large.load, large.readAndDecode},
+        {"click to command vs its bus round trips", "ms", cad.click, cad.clickRoundTrips},
+        {"monitor tick vs its bus round trips", "ms", cad.tick, cad.tickRoundTrips},
+    });
+    std::printf("\nmedians; start-up and memory of %d starts each (panel: Orvane, floor: bare Qt window with\n"
+                "the same 450 actions); list loads of %d and %d runs; CAD paths of %d runs. One click made\n"
+                "%d CAD calls and one tick %d, each plus 2 bus name lookups; the floors make 5 + 2 and 1 + 2.\n",
+                kStartUps, kSmallLoads, kLargeLoads, kCadRuns, cad.callsPerClick, cad.callsPerTick);
+    return 0;
+}
