@@ -65,11 +65,17 @@ std::u16string decodeText(std::string_view bytes, TextEncoding& encoding) {
     return platform::decodeAnsi(bytes);
 }
 
+// Lines of the text up to its first NUL, in one pass.
 std::vector<std::u16string> splitLines(std::u16string_view text) {
     std::vector<std::u16string> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
+        if (c > u'\r') continue;
+        if (c == u'\0') {
+            text = text.substr(0, i);
+            break;
+        }
         if (c != u'\r' && c != u'\n') continue;
         lines.emplace_back(text.substr(start, i - start));
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
@@ -83,9 +89,7 @@ std::vector<std::u16string> splitLines(std::u16string_view text) {
 
 LineFileContent decodeLines(std::string_view bytes) {
     LineFileContent content;
-    const std::u16string text = decodeText(bytes, content.encoding);
-    const std::u16string_view untilNul = std::u16string_view(text).substr(0, text.find(u'\0'));
-    content.lines = splitLines(untilNul);
+    content.lines = splitLines(decodeText(bytes, content.encoding));
     return content;
 }
 

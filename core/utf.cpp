@@ -44,17 +44,17 @@ void appendUtf8(std::string& out, std::u16string_view piece) {
                        replacementCharacter, nullptr, &status);
 }
 
+// No UTF-8 sequence, and no malformed byte run replaced by U+FFFD, yields more
+// UTF-16 units than it has bytes, so one pass into that much room suffices.
 void appendUtf16(std::u16string& out, std::string_view piece) {
     const auto length = static_cast<int32_t>(piece.size());
-    int32_t needed = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(nullptr, 0, &needed, piece.data(), length, replacementCharacter,
-                         nullptr, &status);
     const std::size_t offset = out.size();
-    out.resize(offset + static_cast<std::size_t>(needed));
-    status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(out.data() + offset, needed, &needed, piece.data(), length,
+    out.resize(offset + piece.size());
+    int32_t written = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(out.data() + offset, length, &written, piece.data(), length,
                          replacementCharacter, nullptr, &status);
+    out.resize(offset + static_cast<std::size_t>(written));
 }
 
 }  // namespace
