@@ -21,7 +21,7 @@ SlotMenuBar::SlotMenuBar(QMenuBar* bar, const SlotGrid& slots) : QObject(bar), b
             current->setSeparatorsCollapsible(false);
             menus_[slot.number] = current;
             actions_[slot.number] = bar_->addMenu(current);
-        } else {
+        } else if (current != nullptr) {  // the grid lists each drop-down before its items
             QAction* item = current->addAction(QString());
             const int number = slot.number;
             connect(item, &QAction::triggered, this, [this, number] { Q_EMIT itemClicked(number); });

@@ -34,6 +34,10 @@ int X11ErrorTrap::record(Display* display, XErrorEvent* event) {
         }
     }
     X11ErrorTrap* outermost = activeTrap;
+    if (outermost == nullptr) {
+        // Only reachable through a handler chain that kept ours past its trap.
+        return 0;
+    }
     while (outermost->outer_ != nullptr) {
         outermost = outermost->outer_;
     }
