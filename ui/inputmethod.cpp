@@ -8,19 +8,23 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "cadlink/x11/fcitx5.h"
+
 namespace orvane::ui {
 
 namespace {
 
 // Fire and forget, never starting a daemon: without Fcitx the bus answers
-// with an error that nobody waits for.
+// with an error that nobody waits for. The monitor's blocking client is not
+// used here, so that focusing a field never waits on the bus.
 void deactivateFcitx() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.fcitx.Fcitx5"), QStringLiteral("/controller"),
-                                                       QStringLiteral("org.fcitx.Fcitx.Controller1"),
+    using namespace cadlink::x11;
+    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kFcitx5Service), QString::fromLatin1(kFcitx5Path),
+                                                       QString::fromLatin1(kFcitx5Interface),
                                                        QStringLiteral("Deactivate"));
     call.setAutoStartService(false);
     bus.send(call);
