@@ -3,7 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-#include "cadlink/x11/x11errortrap.h"
+#include "cadlink/x11/x11property.h"
 
 namespace orvane::cadlink::x11 {
 
@@ -11,28 +11,8 @@ WindowHandle activeWindow(_XDisplay* display) {
     if (display == nullptr) {
         return 0;
     }
-    const Atom property = XInternAtom(display, "_NET_ACTIVE_WINDOW", True);
-    if (property == None) {
-        return 0;
-    }
-    X11ErrorTrap trap(display);
-    Atom actualType = None;
-    int actualFormat = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    const int status =
-        XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 1, False, XA_WINDOW,
-                           &actualType, &actualFormat, &count, &remaining, &data);
-    WindowHandle window = 0;
-    if (status == Success && !trap.failed() && data != nullptr && actualType == XA_WINDOW &&
-        actualFormat == 32 && count == 1) {
-        window = static_cast<WindowHandle>(*reinterpret_cast<const unsigned long*>(data));
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return window;
+    const auto active = readProperty32(display, DefaultRootWindow(display), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+    return active.size() == 1 ? static_cast<WindowHandle>(active.front()) : 0;
 }
 
 }  // namespace orvane::cadlink::x11

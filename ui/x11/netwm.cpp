@@ -9,37 +9,18 @@
 #include <vector>
 
 #include "cadlink/x11/x11errortrap.h"
+#include "cadlink/x11/x11property.h"
 
 namespace orvane::ui::x11 {
 
 namespace {
 
+using cadlink::x11::readProperty32;
 using cadlink::x11::X11ErrorTrap;
 
 constexpr long kNetWmStateRemove = 0;
 constexpr long kNetWmStateAdd = 1;
 constexpr long kSourceApplication = 1;
-
-std::vector<unsigned long> readLongs(Display* display, Window window, const char* property, Atom type) {
-    X11ErrorTrap trap(display);
-    Atom actualType = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    std::vector<unsigned long> values;
-    const int status = XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, 1024, False,
-                                          type, &actualType, &format, &count, &remaining, &data);
-    if (status == Success && !trap.failed() && data != nullptr && format == 32) {
-        // Format 32 comes back as an array of long, whatever the size of long.
-        const auto* longs = reinterpret_cast<const unsigned long*>(data);
-        values.assign(longs, longs + count);
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return values;
-}
 
 void sendToRoot(Display* display, Window window, const char* messageType, long l0, long l1, long l2) {
     XEvent event{};
@@ -58,7 +39,7 @@ void sendToRoot(Display* display, Window window, const char* messageType, long l
 }
 
 Window supportingWindow(Display* display, Window window) {
-    const std::vector<unsigned long> check = readLongs(display, window, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+    const std::vector<unsigned long> check = readProperty32(display, window, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
     return check.size() == 1 ? static_cast<Window>(check.front()) : None;
 }
 
@@ -93,7 +74,7 @@ void setAboveOnUnmapped(Display* display, XWindowId window, bool on) {
     }
     const Atom above = XInternAtom(display, "_NET_WM_STATE_ABOVE", False);
     std::vector<unsigned long> states;
-    for (const unsigned long atom : readLongs(display, window, "_NET_WM_STATE", XA_ATOM)) {
+    for (const unsigned long atom : readProperty32(display, window, "_NET_WM_STATE", XA_ATOM)) {
         if (atom != above) {
             states.push_back(atom);
         }
@@ -112,7 +93,7 @@ bool hasWmState(Display* display, XWindowId window, const char* stateAtom) {
         return false;
     }
     const Atom wanted = XInternAtom(display, stateAtom, False);
-    for (const unsigned long atom : readLongs(display, window, "_NET_WM_STATE", XA_ATOM)) {
+    for (const unsigned long atom : readProperty32(display, window, "_NET_WM_STATE", XA_ATOM)) {
         if (atom == wanted) {
             return true;
         }
@@ -124,7 +105,7 @@ std::optional<QMargins> frameExtents(Display* display, XWindowId window) {
     if (display == nullptr || window == 0) {
         return std::nullopt;
     }
-    const std::vector<unsigned long> e = readLongs(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    const std::vector<unsigned long> e = readProperty32(display, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
     if (e.size() != 4) {
         return std::nullopt;
     }
