@@ -117,8 +117,9 @@ TEST_F(PanelE2ETest, TargetDialogAddsAnEntryAndItsOkChangesTheTargetAndTheCaptio
 TEST_F(PanelE2ETest, LampTurnsGreenWithTheCadWindowAndThePanelClosesWhenThatCadQuits) {
     const auto panel = startPanel();
     PanelDriver driver(desktop, *panel);
-    ASSERT_TRUE(driver.lamp().has_value()) << "no lamp in the panel's window";
-    EXPECT_EQ(driver.lamp()->fill, kBlack);
+    const auto painted = driver.paintedLamp();
+    ASSERT_TRUE(painted.has_value()) << "no lamp in the panel's window";
+    EXPECT_EQ(painted->fill, kBlack);
 
     auto demo = startDemo();
     EXPECT_TRUE(waitUntil([&] { return driver.lamp() && driver.lamp()->fill == kLime; }, std::chrono::seconds(10)));

@@ -14,6 +14,7 @@ namespace {
 
 constexpr auto kWindowBound = std::chrono::seconds(30);
 constexpr auto kPopupBound = std::chrono::seconds(5);
+constexpr auto kPaintBound = std::chrono::seconds(10);
 // Room between a person's actions: the menu's own animations and focus
 // changes settle in far less.
 constexpr auto kSettle = std::chrono::milliseconds(150);
@@ -159,9 +160,15 @@ bool PanelDriver::moveWindow(XWindow window, int x, int y) {
 
 std::optional<Lamp> PanelDriver::lamp() { return findLamp(desktop_.grab(panel_.window())); }
 
+std::optional<Lamp> PanelDriver::paintedLamp() {
+    std::optional<Lamp> found;
+    integration::waitUntil([&] { return (found = lamp()).has_value(); }, kPaintBound);
+    return found;
+}
+
 // The lamp sits two pixels below the menu bar.
 int PanelDriver::menuBarHeight() {
-    const auto found = lamp();
+    const auto found = paintedLamp();
     return found ? found->top - 2 : 0;
 }
 
@@ -184,7 +191,7 @@ bool PanelDriver::clickFirstMenuItem(int item) {
 
 // The box's indicator, at the left of its text.
 bool PanelDriver::clickCheckBox() {
-    const auto found = lamp();
+    const auto found = paintedLamp();
     return found && click(panel_.window(), 22, found->top - 2 + 3 + 8);
 }
 
