@@ -19,7 +19,6 @@
 #include "ui/fonts.h"
 #include "ui/shape.h"
 #include "ui/slotmenubar.h"
-#include "ui/theme.h"
 #include "ui/topmost.h"
 #include "ui/windowframe.h"
 
@@ -55,7 +54,6 @@ TForm91::TForm91(PanelDependencies dependencies)
       monitor_(connection_, *this),
       commands_(core_, guard_, *this, versionLine()) {
     setWindowTitle(toQString(core_.state().caption()));
-    setWindowIcon(applicationIcon());
     createControls();
     core_.state().addObserver(this);
 

@@ -119,14 +119,17 @@ std::optional<QMargins> requestFrameExtents(Display* display, XWindowId window, 
         return std::nullopt;
     }
     sendToRoot(display, window, "_NET_REQUEST_FRAME_EXTENTS", 0, 0, 0);
-    constexpr std::chrono::milliseconds step{5};
-    for (std::chrono::milliseconds waited{0}; waited <= wait; waited += step) {
+    // The window manager answers within a millisecond or two; a coarse step
+    // would add its whole length to every start.
+    constexpr std::chrono::milliseconds step{1};
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    do {
         XSync(display, False);
         if (auto extents = frameExtents(display, window)) {
             return extents;
         }
         QThread::msleep(static_cast<unsigned long>(step.count()));
-    }
+    } while (std::chrono::steady_clock::now() < deadline);
     return std::nullopt;
 }
 
