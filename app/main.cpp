@@ -2,6 +2,7 @@
 // the panel and the target CAD dialog, and runs the event loop until the
 // panel closes. Nothing is read from the command line.
 #include <QApplication>
+#include <QTimer>
 
 #include <csignal>
 
@@ -25,7 +26,6 @@ int main(int argc, char** argv) {
     const QString title = orvane::ui::toQString(orvane::applicationTitle(programPath));
     QApplication::setApplicationName(title);
     QApplication::setDesktopFileName(QStringLiteral("orvane"));
-    QApplication::setWindowIcon(orvane::ui::applicationIcon());
 
     // 1. The automation runtime, before the first window.
     orvane::cadlink::dbus::DBusAutomationRuntime runtime;
@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
         const TerminationSignal termination([&panel] { panel.closeProgram(); });
         // 6. Until the panel closes.
         panel.show();
+        QTimer::singleShot(0, &orvane::ui::installApplicationIcon);
         QApplication::exec();
         // 7. Destroying the panel runs the shutdown sequence.
     }

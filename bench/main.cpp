@@ -19,7 +19,7 @@ namespace {
 using orvane::bench::Comparison;
 using orvane::bench::median;
 
-constexpr int kStartUps = 10;
+constexpr int kStartUps = 20;
 constexpr int kSmallLoads = 200;
 constexpr int kLargeLoads = 7;
 constexpr int kCadRuns = 300;

@@ -2,12 +2,15 @@
 
 #include <QMessageBox>
 
+#include "ui/theme.h"
+
 namespace orvane::ui {
 
 namespace {
 
 void showBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
              QMessageBox::StandardButton button) {
+    installApplicationIcon();
     QMessageBox box(icon, caption, text, button, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();

@@ -110,4 +110,12 @@ QIcon applicationIcon() {
     return icon;
 }
 
+void installApplicationIcon() {
+    static bool installed = false;
+    if (!installed) {
+        installed = true;
+        QApplication::setWindowIcon(applicationIcon());
+    }
+}
+
 }  // namespace orvane::ui

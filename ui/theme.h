@@ -21,4 +21,10 @@ void applyVisualStyleOrReport(const QString& name, MessageBoxes& boxes, const QS
 // The application icon in every size it is drawn in.
 QIcon applicationIcon();
 
+// Makes applicationIcon the icon of every window without one of its own; once.
+// Decoding its 15 images is the costliest single step of a start, so the
+// program installs it just after the panel is first shown, and a box shown
+// before that installs it first.
+void installApplicationIcon();
+
 }  // namespace orvane::ui

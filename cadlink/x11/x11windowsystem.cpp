@@ -52,16 +52,7 @@ unsigned long keysymForVirtualKey(std::uint8_t virtualKey) {
     return NoSymbol;
 }
 
-X11WindowSystem::X11WindowSystem() : display_(XOpenDisplay(nullptr)) {
-    if (display_ != nullptr) {
-        int eventBase = 0;
-        int errorBase = 0;
-        int major = 0;
-        int minor = 0;
-        hasXTest_ = XTestQueryExtension(display_, &eventBase, &errorBase, &major, &minor) == True;
-    }
-    ime_ = std::make_unique<X11Ime>(display_);
-}
+X11WindowSystem::X11WindowSystem() = default;
 
 X11WindowSystem::~X11WindowSystem() {
     ime_.reset();
@@ -70,22 +61,47 @@ X11WindowSystem::~X11WindowSystem() {
     }
 }
 
+// Opened on first use: the monitor's first tick comes a second after start,
+// and a start should not wait for a connection that nothing uses yet.
+_XDisplay* X11WindowSystem::display() {
+    if (!opened_) {
+        opened_ = true;
+        display_ = XOpenDisplay(nullptr);
+        if (display_ != nullptr) {
+            int eventBase = 0;
+            int errorBase = 0;
+            int major = 0;
+            int minor = 0;
+            hasXTest_ = XTestQueryExtension(display_, &eventBase, &errorBase, &major, &minor) == True;
+        }
+    }
+    return display_;
+}
+
+X11Ime& X11WindowSystem::ime() {
+    if (!ime_) {
+        ime_ = std::make_unique<X11Ime>(display());
+    }
+    return *ime_;
+}
+
 bool X11WindowSystem::IsIconic(WindowHandle window) {
-    if (display_ == nullptr || window == 0) {
+    _XDisplay* const connection = display();
+    if (connection == nullptr || window == 0) {
         return false;
     }
-    const Atom wmState = XInternAtom(display_, "WM_STATE", True);
+    const Atom wmState = XInternAtom(connection, "WM_STATE", True);
     if (wmState != None) {
-        const auto state = readProperty32(display_, window, "WM_STATE", wmState);
+        const auto state = readProperty32(connection, window, "WM_STATE", wmState);
         if (!state.empty() && state.front() == IconicState) {
             return true;
         }
     }
-    const Atom hidden = XInternAtom(display_, "_NET_WM_STATE_HIDDEN", True);
+    const Atom hidden = XInternAtom(connection, "_NET_WM_STATE_HIDDEN", True);
     if (hidden == None) {
         return false;
     }
-    for (const unsigned long atom : readProperty32(display_, window, "_NET_WM_STATE", XA_ATOM)) {
+    for (const unsigned long atom : readProperty32(connection, window, "_NET_WM_STATE", XA_ATOM)) {
         if (atom == hidden) {
             return true;
         }
@@ -110,24 +126,26 @@ bool X11WindowSystem::SetForegroundWindow(WindowHandle window) {
 }
 
 WindowHandle X11WindowSystem::GetForegroundWindow() {
-    if (display_ == nullptr) {
+    _XDisplay* const connection = display();
+    if (connection == nullptr) {
         return 0;
     }
-    const auto active = readProperty32(display_, DefaultRootWindow(display_), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+    const auto active = readProperty32(connection, DefaultRootWindow(connection), "_NET_ACTIVE_WINDOW", XA_WINDOW);
     return active.empty() ? 0 : static_cast<WindowHandle>(active.front());
 }
 
 void X11WindowSystem::keybd_event(std::uint8_t virtualKey, bool keyUp) {
-    if (display_ == nullptr || !hasXTest_) {
+    _XDisplay* const connection = display();
+    if (connection == nullptr || !hasXTest_) {
         return;
     }
     const KeySym keysym = keysymForVirtualKey(virtualKey);
-    const KeyCode keycode = keysym == NoSymbol ? 0 : XKeysymToKeycode(display_, keysym);
+    const KeyCode keycode = keysym == NoSymbol ? 0 : XKeysymToKeycode(connection, keysym);
     if (keycode == 0) {
         return;
     }
-    XTestFakeKeyEvent(display_, keycode, keyUp ? False : True, CurrentTime);
-    XFlush(display_);
+    XTestFakeKeyEvent(connection, keycode, keyUp ? False : True, CurrentTime);
+    XFlush(connection);
 }
 
 void X11WindowSystem::Sleep(std::uint32_t milliseconds) {
@@ -135,39 +153,41 @@ void X11WindowSystem::Sleep(std::uint32_t milliseconds) {
 }
 
 bool X11WindowSystem::IsWindow(WindowHandle window) {
-    if (display_ == nullptr || window == 0) {
+    _XDisplay* const connection = display();
+    if (connection == nullptr || window == 0) {
         return false;
     }
-    X11ErrorTrap trap(display_);
+    X11ErrorTrap trap(connection);
     XWindowAttributes attributes;
-    const Status status = XGetWindowAttributes(display_, window, &attributes);
+    const Status status = XGetWindowAttributes(connection, window, &attributes);
     return status != 0 && !trap.failed();
 }
 
-WindowHandle X11WindowSystem::ImmGetDefaultIMEWnd(WindowHandle window) { return ime_->defaultImeWindow(window); }
+WindowHandle X11WindowSystem::ImmGetDefaultIMEWnd(WindowHandle window) { return ime().defaultImeWindow(window); }
 
-std::intptr_t X11WindowSystem::imeGetOpenStatus(WindowHandle imeWindow) { return ime_->openStatus(imeWindow); }
+std::intptr_t X11WindowSystem::imeGetOpenStatus(WindowHandle imeWindow) { return ime().openStatus(imeWindow); }
 
-void X11WindowSystem::imeSetOpenStatus(WindowHandle imeWindow, bool open) { ime_->setOpenStatus(imeWindow, open); }
+void X11WindowSystem::imeSetOpenStatus(WindowHandle imeWindow, bool open) { ime().setOpenStatus(imeWindow, open); }
 
 bool X11WindowSystem::requestActivation(WindowHandle window) {
     if (!IsWindow(window)) {
         return false;
     }
-    const Atom activeWindow = XInternAtom(display_, "_NET_ACTIVE_WINDOW", False);
+    _XDisplay* const connection = display();
+    const Atom activeWindow = XInternAtom(connection, "_NET_ACTIVE_WINDOW", False);
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.serial = 0;
     event.xclient.send_event = True;
-    event.xclient.display = display_;
+    event.xclient.display = connection;
     event.xclient.window = window;
     event.xclient.message_type = activeWindow;
     event.xclient.format = 32;
     event.xclient.data.l[0] = pagerSource;
     event.xclient.data.l[1] = CurrentTime;
     event.xclient.data.l[2] = 0;
-    X11ErrorTrap trap(display_);
-    XSendEvent(display_, DefaultRootWindow(display_), False, SubstructureRedirectMask | SubstructureNotifyMask,
+    X11ErrorTrap trap(connection);
+    XSendEvent(connection, DefaultRootWindow(connection), False, SubstructureRedirectMask | SubstructureNotifyMask,
                &event);
     return !trap.failed();
 }

@@ -11,8 +11,8 @@ namespace orvane::cadlink::x11 {
 class X11Ime;
 
 // The window system on X11 with an EWMH window manager: its own display
-// connection, so it works under any Qt platform. Without a display every
-// call degrades quietly.
+// connection, opened on first use, so it works under any Qt platform.
+// Without a display every call degrades quietly.
 class X11WindowSystem final : public WindowSystem {
 public:
     X11WindowSystem();
@@ -32,11 +32,14 @@ public:
     std::intptr_t imeGetOpenStatus(WindowHandle imeWindow) override;
     void imeSetOpenStatus(WindowHandle imeWindow, bool open) override;
 
-    bool hasDisplay() const { return display_ != nullptr; }
+    bool hasDisplay() { return display() != nullptr; }
 
 private:
+    _XDisplay* display();
+    X11Ime& ime();
     bool requestActivation(WindowHandle window);
 
+    bool opened_ = false;
     _XDisplay* display_ = nullptr;
     bool hasXTest_ = false;
     std::unique_ptr<X11Ime> ime_;

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "tests/e2e/e2etest.h"
 
 namespace orvane::e2e {
@@ -129,6 +131,16 @@ TEST_F(PanelE2ETest, LampTurnsGreenWithTheCadWindowAndThePanelClosesWhenThatCadQ
     EXPECT_TRUE(panel->waitForExit(std::chrono::seconds(10))) << "the panel outlived the CAD it had seen";
     EXPECT_EQ(panel->exitCode(), 0);
     EXPECT_FALSE(directory.settings().isEmpty()) << "the shutdown sequence did not run";
+}
+
+TEST_F(PanelE2ETest, PanelWindowCarriesTheIconInAllFifteenSizes) {
+    const auto panel = startPanel();
+    std::vector<QSize> sizes;
+
+    EXPECT_TRUE(waitUntil([&] { return (sizes = desktop.iconSizes(panel->window())).size() == 15; }))
+        << sizes.size() << " images";
+    EXPECT_NE(std::find(sizes.begin(), sizes.end(), QSize(16, 16)), sizes.end());
+    EXPECT_NE(std::find(sizes.begin(), sizes.end(), QSize(256, 256)), sizes.end());
 }
 
 TEST_F(PanelE2ETest, ClosingWritesTheSettingsAndTheNextStartRestoresThem) {

@@ -84,7 +84,8 @@ XDesktop::~XDesktop() {
     }
 }
 
-std::vector<unsigned long> XDesktop::readCardinals(XWindow window, const char* property, unsigned long type) {
+std::vector<unsigned long> XDesktop::readCardinals(XWindow window, const char* property, unsigned long type,
+                                                   long maxLength) {
     cadlink::x11::X11ErrorTrap trap(display_);
     Atom actualType = 0;
     int format = 0;
@@ -92,7 +93,7 @@ std::vector<unsigned long> XDesktop::readCardinals(XWindow window, const char* p
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     std::vector<unsigned long> values;
-    if (XGetWindowProperty(display_, window, XInternAtom(display_, property, False), 0, 4096, False, type,
+    if (XGetWindowProperty(display_, window, XInternAtom(display_, property, False), 0, maxLength, False, type,
                            &actualType, &format, &count, &remaining, &data) == Success &&
         data != nullptr && format == 32) {
         const auto* items = reinterpret_cast<const unsigned long*>(data);
@@ -102,6 +103,19 @@ std::vector<unsigned long> XDesktop::readCardinals(XWindow window, const char* p
         XFree(data);
     }
     return trap.failed() ? std::vector<unsigned long>{} : values;
+}
+
+std::vector<QSize> XDesktop::iconSizes(XWindow window) {
+    // Width, height, then that many pixels, for each image.
+    const auto values = readCardinals(window, "_NET_WM_ICON", XA_CARDINAL, 1L << 22);
+    std::vector<QSize> sizes;
+    for (std::size_t at = 0; at + 2 <= values.size();) {
+        const unsigned long width = values[at];
+        const unsigned long height = values[at + 1];
+        sizes.emplace_back(static_cast<int>(width), static_cast<int>(height));
+        at += 2 + width * height;
+    }
+    return sizes;
 }
 
 std::vector<XWindow> XDesktop::clientWindowsOf(std::int64_t pid) {

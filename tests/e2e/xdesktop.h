@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <chrono>
@@ -62,9 +63,12 @@ public:
     void requestClose(XWindow window);
     // The text of the CLIPBOARD selection, empty when nobody owns it.
     QString clipboardText();
+    // The sizes of the images in the window's _NET_WM_ICON.
+    std::vector<QSize> iconSizes(XWindow window);
 
 private:
-    std::vector<unsigned long> readCardinals(XWindow window, const char* property, unsigned long type);
+    std::vector<unsigned long> readCardinals(XWindow window, const char* property, unsigned long type,
+                                             long maxLength = 4096);
 
     _XDisplay* display_ = nullptr;
     XWindow helperWindow_ = 0;
