@@ -48,6 +48,8 @@ std::string encodeUtf16(std::u16string_view text, bool bigEndian) {
     return bytes;
 }
 
+}  // namespace
+
 std::u16string decodeText(std::string_view bytes, TextEncoding& encoding) {
     if (bytes.starts_with(utf8Mark)) {
         encoding = TextEncoding::Utf8;
@@ -66,8 +68,8 @@ std::u16string decodeText(std::string_view bytes, TextEncoding& encoding) {
 }
 
 // Lines of the text up to its first NUL, in one pass.
-std::vector<std::u16string> splitLines(std::u16string_view text) {
-    std::vector<std::u16string> lines;
+std::vector<std::u16string_view> splitLineViews(std::u16string_view text) {
+    std::vector<std::u16string_view> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
@@ -77,19 +79,19 @@ std::vector<std::u16string> splitLines(std::u16string_view text) {
             break;
         }
         if (c != u'\r' && c != u'\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
+        lines.push_back(text.substr(start, i - start));
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
         start = i + 1;
     }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
+    if (start < text.size()) lines.push_back(text.substr(start));
     return lines;
 }
 
-}  // namespace
-
 LineFileContent decodeLines(std::string_view bytes) {
     LineFileContent content;
-    content.lines = splitLines(decodeText(bytes, content.encoding));
+    const std::u16string text = decodeText(bytes, content.encoding);
+    const std::vector<std::u16string_view> views = splitLineViews(text);
+    content.lines.assign(views.begin(), views.end());
     return content;
 }
 

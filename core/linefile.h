@@ -16,6 +16,11 @@ struct LineFileContent {
 // Decodes a whole file's bytes: encoding from the byte order mark, lines at
 // CR LF, CR or LF, text ends at a NUL.
 LineFileContent decodeLines(std::string_view bytes);
+// The text of a whole file's bytes by its byte order mark, before the split
+// into lines.
+std::u16string decodeText(std::string_view bytes, TextEncoding& encoding);
+// The lines of decoded text as views into it, by the rules of decodeLines.
+std::vector<std::u16string_view> splitLineViews(std::u16string_view text);
 // Every line followed by CR LF, in the encoding with its mark.
 std::string encodeLines(const std::vector<std::u16string>& lines, TextEncoding encoding);
 

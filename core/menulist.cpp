@@ -40,9 +40,7 @@ void resetSlots(SlotGrid& slots) {
     std::array<char16_t, 8> buffer{};
     for (const Slot& slot : slots.slots()) {
         const std::u16string_view caption = resetCaption(slot.number, buffer);
-        if (slot.caption != caption) {
-            slots.setCaption(slot.number, std::u16string(caption));
-        }
+        slots.setCaption(slot.number, caption);
         slots.setVisible(slot.number, false);
     }
 }
@@ -63,24 +61,13 @@ std::u16string_view trimmedView(std::u16string_view text) {
     return text.substr(first, last - first);
 }
 
-// Takes the line's storage when the trimmed text is the whole line.
-std::u16string itemCaption(std::u16string& line, std::u16string_view trimmed) {
-    if (startsWith(trimmed, kLoadPrefix)) {
-        return u"LOAD_: " + extractFileName(trimmed, nativePathSyntax());
-    }
-    if (trimmed.size() == line.size()) {
-        return std::move(line);
-    }
-    return std::u16string(trimmed);
-}
-
 // Pours the lines into the grid; stops after the section line that would
 // open a 16th drop-down.
-void pourLines(std::vector<std::u16string>& lines, SlotGrid& slots,
+void pourLines(const std::vector<std::u16string_view>& lines, SlotGrid& slots,
                const MenuTitleHandler& onTitle) {
     int sectionBase = 0;
     int itemCounter = 0;
-    for (std::u16string& line : lines) {
+    for (const std::u16string_view line : lines) {
         const std::u16string_view t = trimmedView(line);
         if (t.empty()) {
             continue;
@@ -91,7 +78,7 @@ void pourLines(std::vector<std::u16string>& lines, SlotGrid& slots,
             const std::size_t close = t.find(u']');
             if (SlotGrid::exists(sectionBase) && close != std::u16string_view::npos) {
                 slots.setVisible(sectionBase, true);
-                slots.setCaption(sectionBase, std::u16string(t.substr(1, close - 1)));
+                slots.setCaption(sectionBase, t.substr(1, close - 1));
             }
         } else if (t.front() == u'/' || t.front() == u';') {
             // A comment.
@@ -105,7 +92,11 @@ void pourLines(std::vector<std::u16string>& lines, SlotGrid& slots,
             const int number = sectionBase + itemCounter;
             if (itemCounter <= kItemSlotsPerMenu && SlotGrid::exists(number)) {
                 slots.setVisible(number, true);
-                slots.setCaption(number, itemCaption(line, t));
+                if (startsWith(t, kLoadPrefix)) {
+                    slots.setCaption(number, u"LOAD_: " + extractFileName(t, nativePathSyntax()));
+                } else {
+                    slots.setCaption(number, t);
+                }
             }
         }
         if (sectionBase > kLastSectionBase) {
@@ -140,13 +131,11 @@ std::string_view utf8UpToLastSectionLine(std::string_view bytes) {
     return bytes;
 }
 
-LineFileContent readMenuListFile(std::u16string_view path) {
+std::u16string readMenuListText(std::u16string_view path) {
     const std::string bytes = platform::readWholeFile(path);
     const std::string_view view(bytes);
-    if (view.starts_with(kUtf8Mark)) {
-        return decodeLines(utf8UpToLastSectionLine(view));
-    }
-    return decodeLines(view);
+    TextEncoding encoding = TextEncoding::Ansi;
+    return decodeText(view.starts_with(kUtf8Mark) ? utf8UpToLastSectionLine(view) : view, encoding);
 }
 
 }  // namespace
@@ -177,8 +166,8 @@ void loadMenuList(std::u16string_view programDirectory, std::u16string_view lstn
         return;
     }
     resetSlots(slots);
-    LineFileContent content = readMenuListFile(path);
-    pourLines(content.lines, slots, onTitle);
+    const std::u16string text = readMenuListText(path);
+    pourLines(splitLineViews(text), slots, onTitle);
     hideNumericSlots(slots);
 }
 

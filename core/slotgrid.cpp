@@ -67,12 +67,12 @@ Slot* SlotGrid::findSlot(int number) noexcept {
     return index ? &slots_[*index] : nullptr;
 }
 
-void SlotGrid::setCaption(int number, std::u16string caption) {
+void SlotGrid::setCaption(int number, std::u16string_view caption) {
     Slot* slot = findSlot(number);
     if (slot == nullptr || slot->caption == caption) {
         return;
     }
-    slot->caption = std::move(caption);
+    slot->caption.assign(caption);
     if (onChange_) {
         onChange_(number);
     }

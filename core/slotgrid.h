@@ -44,7 +44,9 @@ public:
 
     // Operations on a number without a slot are skipped silently. The change
     // handler runs only when the value actually changes.
-    void setCaption(int number, std::u16string caption);
+    // The caption is copied into the slot's own storage, which is kept from
+    // one load to the next.
+    void setCaption(int number, std::u16string_view caption);
     void setVisible(int number, bool visible);
 
     // All slots: per menu m = 1 to 15, the drop-down first, then items 1 to 30.
