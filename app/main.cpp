@@ -46,7 +46,12 @@ int main(int argc, char** argv) {
         const TerminationSignal termination([&panel] { panel.closeProgram(); });
         // 6. Until the panel closes.
         panel.show();
-        QTimer::singleShot(0, &orvane::ui::installApplicationIcon);
+        // The icon's 15 images are decoded once the panel is on its way to
+        // the screen.
+        QTimer iconAfterShow;
+        iconAfterShow.setSingleShot(true);
+        QObject::connect(&iconAfterShow, &QTimer::timeout, &orvane::ui::installApplicationIcon);
+        iconAfterShow.start(0);
         QApplication::exec();
         // 7. Destroying the panel runs the shutdown sequence.
     }

@@ -166,27 +166,31 @@ std::optional<Lamp> PanelDriver::paintedLamp() {
     return found;
 }
 
-// The lamp sits two pixels below the menu bar.
-int PanelDriver::menuBarHeight() {
+testing::AssertionResult PanelDriver::clickFirstMenuItem(int item) {
     const auto found = paintedLamp();
-    return found ? found->top - 2 : 0;
-}
-
-bool PanelDriver::clickFirstMenuItem(int item) {
-    const int barHeight = menuBarHeight();
-    if (barHeight <= 0) {
-        return false;
+    if (!found) {
+        return testing::AssertionFailure() << "no lamp in the panel's window";
     }
-    if (!click(panel_.window(), 12, barHeight / 2) ||
-        !integration::waitUntil([&] { return desktop_.hasOpenPopup(panel_.pid()); }, kPopupBound)) {
-        return false;
+    // The lamp sits two pixels below the menu bar.
+    const int barHeight = found->top - 2;
+    if (barHeight <= 0) {
+        return testing::AssertionFailure() << "no menu bar above the lamp (lamp at " << found->top << ")";
+    }
+    if (!click(panel_.window(), 12, barHeight / 2)) {
+        return testing::AssertionFailure() << "xdotool could not click the menu bar";
+    }
+    if (!integration::waitUntil([&] { return desktop_.hasOpenPopup(panel_.pid()); }, kPopupBound)) {
+        return testing::AssertionFailure() << "no drop-down opened on a click at 12, " << barHeight / 2;
     }
     QStringList presses;
     for (int i = 0; i < item; ++i) {
         presses << QStringLiteral("Down");
     }
     presses << QStringLiteral("Return");
-    return keys(presses);
+    if (!keys(presses)) {
+        return testing::AssertionFailure() << "xdotool could not press the keys";
+    }
+    return testing::AssertionSuccess();
 }
 
 // The box's indicator, at the left of its text.

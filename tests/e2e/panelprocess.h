@@ -9,6 +9,8 @@
 #include <chrono>
 #include <functional>
 
+#include <gtest/gtest.h>
+
 #include "tests/e2e/xdesktop.h"
 
 namespace orvane::e2e {
@@ -79,8 +81,9 @@ public:
     // window manager may still show only its background.
     std::optional<Lamp> paintedLamp();
     // Opens the first drop-down of the menu bar with a click and picks its
-    // item-th visible item with the arrow keys and Enter.
-    bool clickFirstMenuItem(int item);
+    // item-th visible item with the arrow keys and Enter. On failure, says
+    // which step failed.
+    testing::AssertionResult clickFirstMenuItem(int item);
     // Clicks the IMEOFF check box.
     bool clickCheckBox();
     // Client coordinates of the window.
@@ -90,8 +93,6 @@ public:
     static bool moveWindow(XWindow window, int x, int y);
 
 private:
-    int menuBarHeight();
-
     XDesktop& desktop_;
     PanelProcess& panel_;
 };

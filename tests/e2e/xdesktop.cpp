@@ -19,6 +19,12 @@ constexpr int kLampHeight = 19;
 constexpr std::uint32_t kBlack = 0x000000;
 
 bool lampAt(const WindowImage& image, int left, int top) {
+    // A window not yet painted is black all over; the painted lamp stands on
+    // the window's background.
+    if (top == 0 || left + kLampWidth >= image.width || image.at(left + kLampWidth / 2, top - 1) == kBlack ||
+        image.at(left + kLampWidth, top + kLampHeight / 2) == kBlack) {
+        return false;
+    }
     for (int x = left; x < left + kLampWidth; ++x) {
         if (image.at(x, top) != kBlack || image.at(x, top + kLampHeight - 1) != kBlack) {
             return false;
