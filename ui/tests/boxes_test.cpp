@@ -22,6 +22,8 @@ struct ShownBox {
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
+    // Images in the box's window icon.
+    qsizetype iconImages = 0;
 };
 
 // Shows a real box and reads it while its loop runs.
@@ -31,7 +33,7 @@ ShownBox showAndRead(Show&& show) {
     whenModal([&seen](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
-        seen = {box->windowTitle(), box->text(), box->icon(), {}};
+        seen = {box->windowTitle(), box->text(), box->icon(), {}, box->windowIcon().availableSizes().size()};
         for (QAbstractButton* button : box->buttons()) seen.buttons << button->text();
         box->buttons().front()->click();
     });
@@ -48,6 +50,8 @@ TEST(Boxes, TheDefaultErrorBoxCarriesTheTitleAndTheDotRule) {
     EXPECT_EQ(seen.text, QStringLiteral("ファイル x は開けません."));
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
     EXPECT_EQ(seen.buttons.size(), 1);
+    // Even a box shown before the panel, which installs the icon later.
+    EXPECT_EQ(seen.iconImages, 15);
 }
 
 TEST(Boxes, InformationBoxHasTheInformationIconAndOneButton) {
