@@ -4,7 +4,8 @@
 
 namespace orvane::cadlink::x11 {
 
-std::vector<unsigned long> readProperty32(Display* display, Window window, const char* name, Atom type) {
+std::vector<unsigned long> readProperty32(Display* display, Window window, const char* name, Atom type,
+                                          long maxItems) {
     std::vector<unsigned long> items;
     X11ErrorTrap trap(display);
     const Atom property = XInternAtom(display, name, True);
@@ -16,7 +17,7 @@ std::vector<unsigned long> readProperty32(Display* display, Window window, const
     unsigned long count = 0;
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, window, property, 0, 1024, False, type, &actualType,
+    const int status = XGetWindowProperty(display, window, property, 0, maxItems, False, type, &actualType,
                                           &actualFormat, &count, &remaining, &data);
     if (status == Success && !trap.failed() && data != nullptr && actualFormat == 32 && actualType == type) {
         const auto* values = reinterpret_cast<const unsigned long*>(data);

@@ -6,9 +6,10 @@
 
 namespace orvane::cadlink::x11 {
 
-// The 32-bit items of a window property of the given type, empty when it is
-// missing, of another type, or the window is gone. Format-32 items come back
-// as longs, whatever the size of long.
-std::vector<unsigned long> readProperty32(Display* display, Window window, const char* name, Atom type);
+// The first maxItems 32-bit items of a window property of the given type,
+// empty when it is missing, of another type, or the window is gone. Format-32
+// items come back as longs, whatever the size of long.
+std::vector<unsigned long> readProperty32(Display* display, Window window, const char* name, Atom type,
+                                          long maxItems = 1024);
 
 }  // namespace orvane::cadlink::x11

@@ -9,10 +9,13 @@
 #include <X11/Xutil.h>
 
 #include "cadlink/x11/x11errortrap.h"
+#include "cadlink/x11/x11property.h"
 
 namespace orvane::e2e {
 
 namespace {
+
+using cadlink::x11::readProperty32;
 
 constexpr int kLampWidth = 9;
 constexpr int kLampHeight = 19;
@@ -90,30 +93,9 @@ XDesktop::~XDesktop() {
     }
 }
 
-std::vector<unsigned long> XDesktop::readCardinals(XWindow window, const char* property, unsigned long type,
-                                                   long maxLength) {
-    cadlink::x11::X11ErrorTrap trap(display_);
-    Atom actualType = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    std::vector<unsigned long> values;
-    if (XGetWindowProperty(display_, window, XInternAtom(display_, property, False), 0, maxLength, False, type,
-                           &actualType, &format, &count, &remaining, &data) == Success &&
-        data != nullptr && format == 32) {
-        const auto* items = reinterpret_cast<const unsigned long*>(data);
-        values.assign(items, items + count);
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return trap.failed() ? std::vector<unsigned long>{} : values;
-}
-
 std::vector<QSize> XDesktop::iconSizes(XWindow window) {
     // Width, height, then that many pixels, for each image.
-    const auto values = readCardinals(window, "_NET_WM_ICON", XA_CARDINAL, 1L << 22);
+    const auto values = readProperty32(display_, window, "_NET_WM_ICON", XA_CARDINAL, 1L << 22);
     std::vector<QSize> sizes;
     for (std::size_t at = 0; at + 2 <= values.size();) {
         const unsigned long width = values[at];
@@ -126,8 +108,9 @@ std::vector<QSize> XDesktop::iconSizes(XWindow window) {
 
 std::vector<XWindow> XDesktop::clientWindowsOf(std::int64_t pid) {
     std::vector<XWindow> found;
-    for (const unsigned long window : readCardinals(DefaultRootWindow(display_), "_NET_CLIENT_LIST", XA_WINDOW)) {
-        const auto owner = readCardinals(window, "_NET_WM_PID", XA_CARDINAL);
+    const Window root = DefaultRootWindow(display_);
+    for (const unsigned long window : readProperty32(display_, root, "_NET_CLIENT_LIST", XA_WINDOW)) {
+        const auto owner = readProperty32(display_, window, "_NET_WM_PID", XA_CARDINAL);
         if (!owner.empty() && static_cast<std::int64_t>(owner.front()) == pid) {
             found.push_back(window);
         }
@@ -160,7 +143,7 @@ bool XDesktop::hasOpenPopup(std::int64_t pid) {
             continue;
         }
         if (attributes.override_redirect && attributes.map_state == IsViewable) {
-            const auto owner = readCardinals(children[i], "_NET_WM_PID", XA_CARDINAL);
+            const auto owner = readProperty32(display_, children[i], "_NET_WM_PID", XA_CARDINAL);
             open = !owner.empty() && static_cast<std::int64_t>(owner.front()) == pid;
         }
     }
@@ -207,7 +190,7 @@ QRect XDesktop::outerGeometry(XWindow window) {
         !XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child) || trap.failed()) {
         return {};
     }
-    const auto extents = readCardinals(window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    const auto extents = readProperty32(display_, window, "_NET_FRAME_EXTENTS", XA_CARDINAL);
     const auto extent = [&](std::size_t i) { return extents.size() == 4 ? static_cast<int>(extents[i]) : 0; };
     return {x - extent(0), y - extent(2), attributes.width + extent(0) + extent(1),
             attributes.height + extent(2) + extent(3)};

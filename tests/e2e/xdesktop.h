@@ -67,9 +67,6 @@ public:
     std::vector<QSize> iconSizes(XWindow window);
 
 private:
-    std::vector<unsigned long> readCardinals(XWindow window, const char* property, unsigned long type,
-                                             long maxLength = 4096);
-
     _XDisplay* display_ = nullptr;
     XWindow helperWindow_ = 0;
     long pingSerial_ = 0;
