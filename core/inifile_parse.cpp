@@ -93,22 +93,20 @@ std::optional<std::u16string> findValue(const std::vector<std::u16string>& lines
     return limited(unquoted(trim(keyLine(lines[*at])->rawValue)));
 }
 
-void setValue(std::vector<std::u16string>& lines, std::u16string_view section,
-              std::u16string_view key, std::u16string_view value) {
+Placement placeValue(const std::vector<std::u16string>& lines, std::u16string_view section,
+                     std::u16string_view key, std::u16string_view value) {
     const auto range = findSection(lines, section);
     if (!range) {
-        lines.push_back(u"[" + std::u16string(section) + u"]");
-        lines.push_back(std::u16string(key) + u"=" + singleLine(value));
-        return;
+        return {lines.size(), false,
+                {u"[" + std::u16string(section) + u"]",
+                 std::u16string(key) + u"=" + singleLine(value)}};
     }
     if (const auto at = findKey(lines, *range, key)) {
-        lines[*at] = keyLine(lines[*at])->key + u"=" + singleLine(value);
-        return;
+        return {*at, true, {keyLine(lines[*at])->key + u"=" + singleLine(value)}};
     }
     std::size_t insertAt = range->end;
     while (insertAt > range->header + 1 && trim(lines[insertAt - 1]).empty()) --insertAt;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                 std::u16string(key) + u"=" + singleLine(value));
+    return {insertAt, false, {std::u16string(key) + u"=" + singleLine(value)}};
 }
 
 }  // namespace orvane::ini

@@ -16,10 +16,19 @@ namespace orvane::ini {
 std::optional<std::u16string> findValue(const std::vector<std::u16string>& lines,
                                         std::u16string_view section, std::u16string_view key);
 
-// Sets key=value: in place when the key exists, after the section's last
-// entry when only the section exists, in a new section at the end otherwise.
-// Every other line stays as it was.
-void setValue(std::vector<std::u16string>& lines, std::u16string_view section,
-              std::u16string_view key, std::u16string_view value);
+// Where writing key=value goes, and the text of the lines it writes.
+struct Placement {
+    // The key's line to replace, or the line before which the new lines go
+    // (the number of lines for the end).
+    std::size_t line = 0;
+    bool replaces = false;
+    std::vector<std::u16string> text;
+};
+
+// In place when the key exists, after the section's last entry when only the
+// section exists, in a new section at the end otherwise. A line break or NUL
+// in the value is written as a blank.
+Placement placeValue(const std::vector<std::u16string>& lines, std::u16string_view section,
+                     std::u16string_view key, std::u16string_view value);
 
 }  // namespace orvane::ini

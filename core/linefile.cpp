@@ -50,21 +50,59 @@ std::string encodeUtf16(std::u16string_view text, bool bigEndian) {
 
 }  // namespace
 
-std::u16string decodeText(std::string_view bytes, TextEncoding& encoding) {
-    if (bytes.starts_with(utf8Mark)) {
-        encoding = TextEncoding::Utf8;
-        return fromUtf8(bytes.substr(utf8Mark.size()));
+ByteOrderMark detectMark(std::string_view bytes) {
+    if (bytes.starts_with(utf8Mark)) return {TextEncoding::Utf8, utf8Mark.size()};
+    if (bytes.starts_with(utf16LEMark)) return {TextEncoding::Utf16LE, utf16LEMark.size()};
+    if (bytes.starts_with(utf16BEMark)) return {TextEncoding::Utf16BE, utf16BEMark.size()};
+    return {};
+}
+
+std::string_view markOf(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Ansi:
+        break;
+    case TextEncoding::Utf8:
+        return utf8Mark;
+    case TextEncoding::Utf16LE:
+        return utf16LEMark;
+    case TextEncoding::Utf16BE:
+        return utf16BEMark;
     }
-    if (bytes.starts_with(utf16LEMark)) {
-        encoding = TextEncoding::Utf16LE;
-        return decodeUtf16(bytes.substr(utf16LEMark.size()), false);
+    return {};
+}
+
+std::u16string decodeAs(std::string_view bytes, TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Ansi:
+        break;
+    case TextEncoding::Utf8:
+        return fromUtf8(bytes);
+    case TextEncoding::Utf16LE:
+        return decodeUtf16(bytes, false);
+    case TextEncoding::Utf16BE:
+        return decodeUtf16(bytes, true);
     }
-    if (bytes.starts_with(utf16BEMark)) {
-        encoding = TextEncoding::Utf16BE;
-        return decodeUtf16(bytes.substr(utf16BEMark.size()), true);
-    }
-    encoding = TextEncoding::Ansi;
     return platform::decodeAnsi(bytes);
+}
+
+std::optional<std::string> encodeAs(std::u16string_view text, TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Ansi:
+        break;
+    case TextEncoding::Utf8:
+        return toUtf8(text);
+    case TextEncoding::Utf16LE:
+        return encodeUtf16(text, false);
+    case TextEncoding::Utf16BE:
+        return encodeUtf16(text, true);
+    }
+    return platform::encodeAnsi(text);
+}
+
+std::u16string decodeText(std::string_view bytes, TextEncoding& encoding) {
+    const ByteOrderMark mark = detectMark(bytes);
+    encoding = mark.encoding;
+    return decodeAs(bytes.substr(mark.size), mark.encoding);
 }
 
 // Lines of the text up to its first NUL, in one pass.
@@ -101,18 +139,8 @@ std::string encodeLines(const std::vector<std::u16string>& lines, TextEncoding e
         text.append(line);
         text.append(u"\r\n");
     }
-    switch (encoding) {
-    case TextEncoding::Ansi:
-        // A character the code page lacks would be lost; UTF-8 keeps it.
-        if (auto bytes = platform::encodeAnsi(text)) return *std::move(bytes);
-        break;
-    case TextEncoding::Utf8:
-        break;
-    case TextEncoding::Utf16LE:
-        return std::string(utf16LEMark) + encodeUtf16(text, false);
-    case TextEncoding::Utf16BE:
-        return std::string(utf16BEMark) + encodeUtf16(text, true);
-    }
+    // A character the code page lacks would be lost; UTF-8 keeps it.
+    if (auto bytes = encodeAs(text, encoding)) return std::string(markOf(encoding)) + *bytes;
     return std::string(utf8Mark) + toUtf8(text);
 }
 

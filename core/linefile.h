@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +14,21 @@ struct LineFileContent {
     std::vector<std::u16string> lines;
     TextEncoding encoding = TextEncoding::Ansi;
 };
+
+// The encoding a file's byte order mark names and the mark's length in
+// bytes; Ansi and 0 without a mark.
+struct ByteOrderMark {
+    TextEncoding encoding = TextEncoding::Ansi;
+    std::size_t size = 0;
+};
+ByteOrderMark detectMark(std::string_view bytes);
+// The mark written for an encoding; none for the ANSI code page.
+std::string_view markOf(TextEncoding encoding);
+// Text in an encoding, without a mark; malformed input becomes U+FFFD.
+std::u16string decodeAs(std::string_view bytes, TextEncoding encoding);
+// Text in an encoding, without a mark; nullopt when the ANSI code page lacks
+// some character.
+std::optional<std::string> encodeAs(std::u16string_view text, TextEncoding encoding);
 
 // Decodes a whole file's bytes: encoding from the byte order mark, lines at
 // CR LF, CR or LF, text ends at a NUL.

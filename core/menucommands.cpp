@@ -14,13 +14,20 @@ constexpr char16_t kVersionText[] = u"Version = 2025.02.03";
 constexpr char16_t kFallbackWindowsExecutable[] = u"bricscad.exe";
 constexpr char16_t kFallbackPosixExecutable[] = u"bricscad";
 
-std::u16string joinDirectory(std::u16string directory, char16_t separator,
-                             std::u16string_view file) {
-    if (directory.empty() || directory.back() != separator) {
+// Adds the separator unless the directory already ends in one of the syntax.
+std::u16string joinDirectory(std::u16string directory, const PathSyntax& endings,
+                             char16_t separator, std::u16string_view file) {
+    if (directory.empty() || !endings.isSeparator(directory.back())) {
         directory += separator;
     }
     directory += file;
     return directory;
+}
+
+// On Windows only a backslash counts as Path's ending: "C:" gets one added.
+const PathSyntax& backslashOnly() {
+    static const PathSyntax syntax{u"\\"};
+    return syntax;
 }
 
 }  // namespace
@@ -43,15 +50,15 @@ std::u16string windowsExecutablePath(std::u16string_view fullName,
     if (!extractFileExt(fullName, windowsPathSyntax()).empty()) {
         return std::u16string(fullName);
     }
-    return joinDirectory(readPath(), u'\\', kFallbackWindowsExecutable);
+    return joinDirectory(readPath(), backslashOnly(), u'\\', kFallbackWindowsExecutable);
 }
 
 std::u16string posixExecutablePath(std::u16string_view fullName,
                                    const std::function<std::u16string()>& readPath) {
-    if (!extractFileName(fullName, posixPathSyntax()).empty()) {
+    if (!extractFileName(fullName, textPathSyntax()).empty()) {
         return std::u16string(fullName);
     }
-    return joinDirectory(readPath(), u'/', kFallbackPosixExecutable);
+    return joinDirectory(readPath(), textPathSyntax(), u'/', kFallbackPosixExecutable);
 }
 
 std::u16string platformVersionLine() {
@@ -97,7 +104,7 @@ void MenuCommands::runCaption(std::u16string_view caption) {
 
 void MenuCommands::loadLisp(std::u16string_view name) {
     const std::u16string path = resolveLispPath(std::u16string(name));
-    if (!platform::fileExists(path)) {
+    if (!platform::regularFileExists(path)) {
         windows_.showInformation(kInformationCaption, path + u"\n" + kFileNotFoundText);
         return;
     }
@@ -124,7 +131,7 @@ std::u16string MenuCommands::resolveLispPath(std::u16string name) const {
             break;
         }
     }
-    if (extractFilePath(name).empty()) {
+    if (extractFilePath(name, textPathSyntax()).empty()) {
         return core_.programDirectory() + name;
     }
     return name;

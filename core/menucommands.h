@@ -46,7 +46,8 @@ std::u16string lispLoadExpression(std::u16string_view fileName);
 std::u16string windowsExecutablePath(std::u16string_view fullName,
                                      const std::function<std::u16string()>& readPath);
 // POSIX executables rarely carry an extension: FullName unless it names no
-// file (empty or ending in a separator), else Path + "/" + "bricscad".
+// file (empty or ending in "/", "\" or ":"), else Path + "bricscad", with a
+// "/" between unless Path already ends in one of those.
 std::u16string posixExecutablePath(std::u16string_view fullName,
                                    const std::function<std::u16string()>& readPath);
 

@@ -93,7 +93,7 @@ void pourLines(const std::vector<std::u16string_view>& lines, SlotGrid& slots,
             if (itemCounter <= kItemSlotsPerMenu && SlotGrid::exists(number)) {
                 slots.setVisible(number, true);
                 if (startsWith(t, kLoadPrefix)) {
-                    slots.setCaption(number, u"LOAD_: " + extractFileName(t, nativePathSyntax()));
+                    slots.setCaption(number, u"LOAD_: " + extractFileName(t, textPathSyntax()));
                 } else {
                     slots.setCaption(number, t);
                 }

@@ -34,7 +34,7 @@ const PathSyntax& windowsPathSyntax() {
 }
 
 const PathSyntax& posixPathSyntax() {
-    static const PathSyntax syntax{u"\\:/"};
+    static const PathSyntax syntax{u"/"};
     return syntax;
 }
 
@@ -43,6 +43,15 @@ const PathSyntax& nativePathSyntax() {
     return windowsPathSyntax();
 #else
     return posixPathSyntax();
+#endif
+}
+
+const PathSyntax& textPathSyntax() {
+#ifdef _WIN32
+    return windowsPathSyntax();
+#else
+    static const PathSyntax syntax{u"\\:/"};
+    return syntax;
 #endif
 }
 

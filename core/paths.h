@@ -5,18 +5,22 @@
 
 namespace orvane {
 
-// The characters that end a directory part of a path. Windows uses "\" and
-// ":"; POSIX adds "/" and keeps the Windows pair, so a menu list shows the
-// same captions on both.
+// The characters that end a directory part of a path.
 struct PathSyntax {
     std::u16string_view separators;
     bool isSeparator(char16_t c) const noexcept;
 };
 
+// "\" and ":".
 const PathSyntax& windowsPathSyntax();
+// "/" alone: a POSIX file name may hold "\" and ":".
 const PathSyntax& posixPathSyntax();
-// The syntax of the system the program was built for.
+// The syntax of the system the program was built for: its own paths.
 const PathSyntax& nativePathSyntax();
+// Paths written in text (menu list lines, the CAD's answers). On POSIX they
+// may follow either system, so "/" joins the Windows pair there and a menu
+// list shows the same captions on both.
+const PathSyntax& textPathSyntax();
 
 std::u16string extractFileName(std::u16string_view path,
                                const PathSyntax& syntax = nativePathSyntax());

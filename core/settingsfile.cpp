@@ -1,8 +1,8 @@
 #include "core/settingsfile.h"
 
 #include "core/error.h"
+#include "core/inifile_bytes.h"
 #include "core/inifile_parse.h"
-#include "core/linefile.h"
 #include "core/paths.h"
 #include "core/platform/platform.h"
 #include "core/text.h"
@@ -12,10 +12,10 @@ namespace orvane {
 namespace {
 
 // The lines of the settings file; nothing when it is missing or unreadable.
-LineFileContent readSettings(const std::u16string& path) {
+std::vector<std::u16string> readSettings(const std::u16string& path) {
     if (!platform::fileExists(path)) return {};
     try {
-        return readLineFile(path);
+        return ini::splitIniBytes(platform::readWholeFile(path)).lines;
     } catch (const Error&) {
         return {};
     }
@@ -35,8 +35,7 @@ SettingsFile::SettingsFile(std::u16string path) : path_(std::move(path)) {}
 
 std::u16string SettingsFile::ReadString(std::u16string_view section, std::u16string_view key,
                                         std::u16string_view fallback) const {
-    const LineFileContent content = readSettings(path_);
-    return ini::findValue(content.lines, section, key).value_or(std::u16string(fallback));
+    return ini::findValue(readSettings(path_), section, key).value_or(std::u16string(fallback));
 }
 
 std::int32_t SettingsFile::ReadInteger(std::u16string_view section, std::u16string_view key,
@@ -51,19 +50,20 @@ bool SettingsFile::ReadBool(std::u16string_view section, std::u16string_view key
 
 void SettingsFile::WriteString(std::u16string_view section, std::u16string_view key,
                                std::u16string_view value) {
-    LineFileContent content;
+    std::string bytes;
     // An existing file that cannot be read is not replaced: its other keys
     // would be lost.
     if (platform::fileExists(path_)) {
         try {
-            content = readLineFile(path_);
+            bytes = platform::readWholeFile(path_);
         } catch (const Error&) {
             failWrite(path_);
         }
     }
-    ini::setValue(content.lines, section, key, value);
+    const std::optional<std::string> written = ini::withValue(bytes, section, key, value);
+    if (!written) failWrite(path_);
     try {
-        writeLineFile(path_, content.lines, content.encoding);
+        platform::replaceWholeFile(path_, *written);
     } catch (const Error&) {
         failWrite(path_);
     }

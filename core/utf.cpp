@@ -1,6 +1,8 @@
 #include "core/utf.h"
 
 #include <unicode/ustring.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
 #include <limits>
 
@@ -9,6 +11,7 @@ namespace orvane {
 namespace {
 
 constexpr UChar32 replacementCharacter = 0xFFFD;
+constexpr char16_t escapedByteBase = 0xDC00;
 
 // ICU takes int32_t lengths; longer inputs are converted in pieces that end on
 // a code point boundary so no sequence is split.
@@ -75,6 +78,51 @@ std::u16string fromUtf8(std::string_view bytes) {
         const std::size_t end = utf8PieceEnd(bytes, start);
         appendUtf16(out, bytes.substr(start, end - start));
         start = end;
+    }
+    return out;
+}
+
+std::u16string fromFileNameBytes(std::string_view bytes) {
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    // A file name or path is far below the int32_t lengths ICU steps with.
+    const auto length = static_cast<int32_t>(bytes.size());
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (int32_t i = 0; i < length;) {
+        const int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(data, i, length, c);
+        if (c < 0) {
+            out.push_back(static_cast<char16_t>(escapedByteBase + data[start]));
+            i = start + 1;
+        } else if (c > 0xFFFF) {
+            out.push_back(U16_LEAD(c));
+            out.push_back(U16_TRAIL(c));
+        } else {
+            out.push_back(static_cast<char16_t>(c));
+        }
+    }
+    return out;
+}
+
+std::string toFileNameBytes(std::u16string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    const auto length = static_cast<int32_t>(name.size());
+    for (int32_t i = 0; i < length;) {
+        const int32_t start = i;
+        UChar32 c = 0;
+        U16_NEXT(name.data(), i, length, c);
+        const bool pair = i - start == 2;
+        if (!pair && c >= escapedByteBase + 0x80 && c <= escapedByteBase + 0xFF) {
+            out.push_back(static_cast<char>(c - escapedByteBase));
+            continue;
+        }
+        if (!pair && U16_IS_SURROGATE(c)) c = replacementCharacter;
+        char buffer[U8_MAX_LENGTH];
+        int32_t written = 0;
+        U8_APPEND_UNSAFE(buffer, written, c);
+        out.append(buffer, static_cast<std::size_t>(written));
     }
     return out;
 }

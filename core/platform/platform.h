@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,13 +23,25 @@ int compareText(std::u16string_view a, std::u16string_view b);
 // Equality without regard to letter case, as the list controls find entries.
 bool sameText(std::u16string_view a, std::u16string_view b);
 
+// Largest file that is read; no menu list or settings file comes near it.
+inline constexpr std::size_t kMaxReadBytes = std::size_t{256} * 1024 * 1024;
+
 // An existing file that is not a directory.
 bool fileExists(std::u16string_view path);
+// An existing regular file, or a link to one: a file that can be read
+// without blocking. A FIFO or device is none.
+bool regularFileExists(std::u16string_view path);
 // The names of every entry of a directory that is not a directory itself.
 std::vector<std::u16string> listFiles(std::u16string_view directory);
-// The whole content; throws Error("ファイル %s は開けません。 %s ") on failure.
+// The whole content of a regular file (or a link to one) of at most
+// kMaxReadBytes. Opening never blocks. Throws Error("ファイル %s は開けません。 %s ")
+// on failure, also for a special file or a larger one.
 std::string readWholeFile(std::u16string_view path);
-// Replaces the file atomically; throws Error with the file-creation message.
+// Replaces the file's content; throws Error with the file-creation message.
+// The file is replaced atomically (a temporary beside it, renamed) where the
+// new file can take the old one's owner, group and mode, and written in
+// place otherwise. A symbolic link is written through only when the link and
+// its file both belong to the user; any other link is refused.
 void replaceWholeFile(std::u16string_view path, std::string_view bytes);
 // The system's reason for the last failure (errno text on POSIX).
 std::u16string lastErrorText();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -241,6 +243,14 @@ TEST_F(MenuCommandsTest, EmptyLispNameResolvesToTheProgramDirectoryItself) {
     EXPECT_EQ(log, (CommandLog{notFoundBox(dir.directory())}));
 }
 
+TEST_F(MenuCommandsTest, FifoAsTheLispFileShowsTheNotFoundBox) {
+    start("");
+    ASSERT_EQ(mkfifo(toUtf8(inDir("draw.lsp")).c_str(), 0666), 0);
+    commands.runCaption(u"LOAD_: draw.lsp");
+    EXPECT_EQ(log, (CommandLog{notFoundBox(inDir("draw.lsp"))}));
+    EXPECT_EQ(cad.guardRuns, 0);
+}
+
 TEST_F(MenuCommandsTest, DoubleQuoteInTheNameCannotEndTheLispString) {
     dir.write("say\"hi\".lsp", "");
     start("[Lisp]\nLOAD_: say\"hi\".lsp\n");
@@ -402,7 +412,9 @@ INSTANTIATE_TEST_SUITE_P(
                       ExecutableCase{u"/opt/cad/cad.sh", u"/x", u"/opt/cad/cad.sh", false},
                       ExecutableCase{u"/opt/cad/", u"/opt/cad", u"/opt/cad/bricscad", true},
                       ExecutableCase{u"", u"/opt/cad/", u"/opt/cad/bricscad", true},
-                      ExecutableCase{u"", u"", u"/bricscad", true}));
+                      ExecutableCase{u"", u"", u"/bricscad", true},
+                      ExecutableCase{u"", u"C:\\CAD\\", u"C:\\CAD\\bricscad", true},
+                      ExecutableCase{u"C:\\CAD\\", u"C:", u"C:bricscad", true}));
 
 }  // namespace
 }  // namespace orvane

@@ -36,7 +36,18 @@ TEST(WindowsPaths, BackslashAndColonSeparate) {
     for (const PathCase& c : cases) expectParts(c, windowsPathSyntax());
 }
 
-TEST(PosixPaths, SlashSeparatesBesideTheWindowsPair) {
+TEST(PosixPaths, OnlySlashSeparates) {
+    const PathCase cases[] = {
+        {u"/opt/orvane/Orvane", u"Orvane", u"/opt/orvane/", u""},
+        {u"/opt/orvane.d/Orvane", u"Orvane", u"/opt/orvane.d/", u""},
+        {u"/opt/app/Or:vane", u"Or:vane", u"/opt/app/", u""},
+        {u"/opt/a\\b/Or\\vane.bin", u"Or\\vane.bin", u"/opt/a\\b/", u".bin"},
+        {u"/opt/app/Or.v:ane", u"Or.v:ane", u"/opt/app/", u".v:ane"},
+    };
+    for (const PathCase& c : cases) expectParts(c, posixPathSyntax());
+}
+
+TEST(TextPaths, SlashSeparatesBesideTheWindowsPair) {
     const PathCase cases[] = {
         {u"/opt/orvane/Orvane", u"Orvane", u"/opt/orvane/", u""},
         {u"/opt/orvane.d/Orvane", u"Orvane", u"/opt/orvane.d/", u""},
@@ -46,7 +57,7 @@ TEST(PosixPaths, SlashSeparatesBesideTheWindowsPair) {
         {u"a/b\\c:d.e", u"d.e", u"a/b\\c:", u".e"},
         {u"/", u"", u"/", u""},
     };
-    for (const PathCase& c : cases) expectParts(c, posixPathSyntax());
+    for (const PathCase& c : cases) expectParts(c, textPathSyntax());
 }
 
 TEST(PathSyntax, NativeIsTheBuildSystems) {
@@ -59,6 +70,7 @@ TEST(PathSyntax, NativeIsTheBuildSystems) {
     EXPECT_TRUE(windowsPathSyntax().isSeparator(u':'));
     EXPECT_FALSE(windowsPathSyntax().isSeparator(u'/'));
     EXPECT_TRUE(posixPathSyntax().isSeparator(u'/'));
+    EXPECT_FALSE(posixPathSyntax().isSeparator(u':'));
     EXPECT_FALSE(posixPathSyntax().isSeparator(u'.'));
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/paths.h"
+#include "core/tests/child_run.h"
 #include "core/tests/scratch_dir.h"
 #include "core/utf.h"
 
@@ -18,6 +19,9 @@ namespace orvane::platform {
 namespace {
 
 namespace fs = std::filesystem;
+using orvane::testing::giveToUnprivilegedUser;
+using orvane::testing::runAsUnprivilegedUser;
+using orvane::testing::runInChild;
 using orvane::testing::ScratchDir;
 
 std::u16string u16(const fs::path& path) { return fromUtf8(path.string()); }
@@ -31,7 +35,10 @@ std::string fileContent(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool runningAsRoot() { return geteuid() == 0; }
+ino_t fileIdentity(const fs::path& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 ? status.st_ino : 0;
+}
 
 TEST(ProgramPath, IsTheWholePathOfThisExecutable) {
     const std::u16string path = programPath();
@@ -70,6 +77,36 @@ TEST(FileExists, FilesOnlyNotDirectories) {
     EXPECT_FALSE(fileExists(u""));
 }
 
+TEST(RegularFileExists, OnlyRegularFilesAndLinksToThem) {
+    ScratchDir dir;
+    writeFile(dir / "a.lsp", "x");
+    fs::create_symlink(dir / "a.lsp", dir / "link.lsp");
+    ASSERT_EQ(mkfifo((dir / "fifo.lsp").c_str(), 0666), 0);
+    fs::create_directory(dir / "sub.lsp");
+    EXPECT_TRUE(regularFileExists(u16(dir / "a.lsp")));
+    EXPECT_TRUE(regularFileExists(u16(dir / "link.lsp")));
+    EXPECT_FALSE(regularFileExists(u16(dir / "fifo.lsp")));
+    EXPECT_FALSE(regularFileExists(u"/dev/null"));
+    EXPECT_FALSE(regularFileExists(u16(dir / "sub.lsp")));
+    EXPECT_TRUE(fileExists(u16(dir / "fifo.lsp")));
+}
+
+TEST(FileExists, APathWithANulNamesNoFile) {
+    ScratchDir dir;
+    writeFile(dir / "a.txt", "x");
+    EXPECT_FALSE(fileExists(u16(dir / "a.txt") + std::u16string(1, u'\0') + u"b"));
+}
+
+TEST(ListFiles, NameThatIsNotUtf8ComesBackAsTheSameFile) {
+    ScratchDir dir;
+    writeFile(dir / "caf\xE9List.txt", "content");
+    const std::vector<std::u16string> names = listFiles(u16(dir.path()));
+    ASSERT_EQ(names.size(), 1u);
+    const std::u16string path = u16(dir.path()) + u"/" + names[0];
+    EXPECT_TRUE(fileExists(path));
+    EXPECT_EQ(readWholeFile(path), "content");
+}
+
 TEST(ListFiles, EveryEntryThatIsNotADirectory) {
     ScratchDir dir;
     writeFile(dir / "BList.txt", "");
@@ -102,6 +139,43 @@ TEST(ReadWholeFile, FailureCarriesPathAndReason) {
                   u"ファイル " + path + u" は開けません。 " + fromUtf8(std::strerror(ENOENT)) + u" ");
     }
     EXPECT_THROW(readWholeFile(u16(dir.path())), Error);
+}
+
+std::u16string openMessage(const std::u16string& path, int error) {
+    return u"ファイル " + path + u" は開けません。 " + fromUtf8(std::strerror(error)) + u" ";
+}
+
+// Reading runs in a child, so that a read that blocks or eats memory fails
+// the test instead of ending the run.
+void expectReadRefused(const fs::path& file, int error) {
+    const std::u16string path = u16(file);
+    runInChild([&] {
+        try {
+            readWholeFile(path);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& refusal) {
+            EXPECT_EQ(refusal.message(), openMessage(path, error));
+        }
+    });
+}
+
+TEST(ReadWholeFile, FifoIsRefusedWithoutBlocking) {
+    ScratchDir dir;
+    ASSERT_EQ(mkfifo((dir / "OrvaneList.txt").c_str(), 0666), 0);
+    expectReadRefused(dir / "OrvaneList.txt", EINVAL);
+}
+
+TEST(ReadWholeFile, LinkToADeviceIsRefused) {
+    ScratchDir dir;
+    fs::create_symlink("/dev/zero", dir / "OrvaneList.txt");
+    expectReadRefused(dir / "OrvaneList.txt", EINVAL);
+}
+
+TEST(ReadWholeFile, FileOverTheLimitIsRefused) {
+    ScratchDir dir;
+    writeFile(dir / "OrvaneList.txt", "");
+    fs::resize_file(dir / "OrvaneList.txt", kMaxReadBytes + 1);
+    expectReadRefused(dir / "OrvaneList.txt", EFBIG);
 }
 
 std::u16string creationMessage(const std::u16string& path, int error) {
@@ -177,18 +251,119 @@ TEST(ReplaceWholeFile, FolderInTheWayFails) {
     EXPECT_TRUE(fs::is_directory(dir / "list.txt"));
 }
 
-TEST(ReplaceWholeFile, FolderWithoutWritePermissionFails) {
-    if (runningAsRoot()) GTEST_SKIP() << "root may write any folder";
+// A folder only root may write, holding a file the unprivileged user may.
+struct ReadOnlyFolder {
     ScratchDir dir;
-    const fs::path folder = dir / "locked";
-    fs::create_directory(folder);
-    writeFile(folder / "list.txt", "old");
-    ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
-    EXPECT_THROW(replaceWholeFile(u16(folder / "list.txt"), "new"), Error);
-    EXPECT_THROW(replaceWholeFile(u16(folder / "other.txt"), "new"), Error);
-    chmod(folder.c_str(), 0755);
-    EXPECT_EQ(fileContent(folder / "list.txt"), "old");
-    EXPECT_TRUE(strayFiles(folder, {"list.txt"}).empty());
+    fs::path folder = dir / "shared";
+    fs::path file = folder / "list.txt";
+
+    ReadOnlyFolder() {
+        giveToUnprivilegedUser(dir.path());
+        fs::create_directory(folder);
+        chmod(folder.c_str(), 0755);
+        writeFile(file, "old");
+        giveToUnprivilegedUser(file);
+    }
+};
+
+TEST(ReplaceWholeFile, WritableFileInAReadOnlyFolderIsWrittenInPlace) {
+    const ReadOnlyFolder shared;
+    const ino_t inode = fileIdentity(shared.file);
+    runAsUnprivilegedUser([&] { replaceWholeFile(u16(shared.file), "new"); });
+    EXPECT_EQ(fileContent(shared.file), "new");
+    EXPECT_EQ(fileIdentity(shared.file), inode);
+    EXPECT_TRUE(strayFiles(shared.folder, {"list.txt"}).empty());
+}
+
+TEST(ReplaceWholeFile, NewFileInAReadOnlyFolderFails) {
+    const ReadOnlyFolder shared;
+    const std::u16string other = u16(shared.folder / "other.txt");
+    runAsUnprivilegedUser([&] {
+        try {
+            replaceWholeFile(other, "new");
+            ADD_FAILURE() << "no error";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.message(), creationMessage(other, EACCES));
+        }
+    });
+    EXPECT_TRUE(strayFiles(shared.folder, {"list.txt"}).empty());
+}
+
+TEST(ReplaceWholeFile, GroupSharedFileKeepsOwnerGroupAndMode) {
+    constexpr gid_t team = 4242;
+    ScratchDir dir;
+    giveToUnprivilegedUser(dir.path());
+    const fs::path target = dir / "TargetCAD_APIVersion.txt";
+    writeFile(target, "old");
+    ASSERT_EQ(chown(target.c_str(), 0, team), 0);
+    ASSERT_EQ(chmod(target.c_str(), 0664), 0);
+    runAsUnprivilegedUser([&] { replaceWholeFile(u16(target), "new"); }, {team});
+    struct stat status {};
+    ASSERT_EQ(stat(target.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, 0u);
+    EXPECT_EQ(status.st_gid, team);
+    EXPECT_EQ(status.st_mode & 07777, 0664u);
+    EXPECT_EQ(fileContent(target), "new");
+}
+
+TEST(ReplaceWholeFile, LinkToAnotherUsersFileIsRefused) {
+    ScratchDir dir;
+    giveToUnprivilegedUser(dir.path());
+    writeFile(dir / "theirs.txt", "theirs");
+    ASSERT_EQ(chmod((dir / "theirs.txt").c_str(), 0666), 0);
+    fs::create_symlink(dir / "theirs.txt", dir / "link.txt");
+    giveToUnprivilegedUser(dir / "link.txt");
+    const std::u16string link = u16(dir / "link.txt");
+    runAsUnprivilegedUser([&] {
+        try {
+            replaceWholeFile(link, "new");
+            ADD_FAILURE() << "no error";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.message(), creationMessage(link, EPERM));
+        }
+    });
+    EXPECT_EQ(fileContent(dir / "theirs.txt"), "theirs");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+}
+
+TEST(ReplaceWholeFile, AnotherUsersLinkIsRefused) {
+    ScratchDir dir;
+    giveToUnprivilegedUser(dir.path());
+    writeFile(dir / "mine.txt", "mine");
+    giveToUnprivilegedUser(dir / "mine.txt");
+    fs::create_symlink(dir / "mine.txt", dir / "link.txt");
+    const std::u16string link = u16(dir / "link.txt");
+    runAsUnprivilegedUser([&] {
+        try {
+            replaceWholeFile(link, "new");
+            ADD_FAILURE() << "no error";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.message(), creationMessage(link, EPERM));
+        }
+    });
+    EXPECT_EQ(fileContent(dir / "mine.txt"), "mine");
+}
+
+TEST(ReplaceWholeFile, FileWithAnotherHardLinkIsWrittenInPlace) {
+    ScratchDir dir;
+    writeFile(dir / "list.txt", "old");
+    fs::create_hard_link(dir / "list.txt", dir / "other.txt");
+    replaceWholeFile(u16(dir / "list.txt"), "new");
+    EXPECT_EQ(fileContent(dir / "other.txt"), "new");
+}
+
+TEST(ReplaceWholeFile, FifoIsRefusedWithoutBlocking) {
+    ScratchDir dir;
+    ASSERT_EQ(mkfifo((dir / "list.txt").c_str(), 0666), 0);
+    const std::u16string path = u16(dir / "list.txt");
+    runInChild([&] {
+        try {
+            replaceWholeFile(path, "new");
+            ADD_FAILURE() << "no error";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.message(), creationMessage(path, EINVAL));
+        }
+    });
 }
 
 TEST(ReplaceWholeFile, WritesThroughASymbolicLink) {

@@ -1,8 +1,10 @@
 #include "core/settingsfile.h"
 
 #include "core/error.h"
+#include "core/inifile_bytes.h"
 #include "core/inifile_parse.h"
 #include "core/linefile.h"
+#include "core/tests/child_run.h"
 #include "core/tests/scratch_dir.h"
 #include "core/utf.h"
 
@@ -28,10 +30,18 @@ protected:
     SettingsFile settings() const { return SettingsFile(path()); }
 
     void write(std::string_view bytes) const { std::ofstream(file(), std::ios::binary) << bytes; }
-    std::string content() const {
-        std::ifstream in(file(), std::ios::binary);
+    std::string content() const { return contentOf(file()); }
+    static std::string contentOf(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
+    // The folder, and the settings file when there is one, become the
+    // unprivileged user's.
+    void shareWithUnprivilegedUser() const {
+        testing::giveToUnprivilegedUser(dir_.path());
+        if (fs::exists(fs::symlink_status(file()))) testing::giveToUnprivilegedUser(file());
+    }
+    fs::path folder() const { return dir_.path(); }
 
 private:
     ScratchDir dir_;
@@ -41,6 +51,11 @@ TEST(SettingsPath, ExtensionChangedOrAppended) {
     EXPECT_EQ(settingsPath(u"/opt/orvane/Orvane"), u"/opt/orvane/Orvane.ini");
     EXPECT_EQ(settingsPath(u"/opt/orvane/Orvane.bin"), u"/opt/orvane/Orvane.ini");
     EXPECT_EQ(settingsPath(u"/opt/orvane.d/Tools"), u"/opt/orvane.d/Tools.ini");
+}
+
+TEST(SettingsPath, ColonAndBackslashBelongToTheProgramsName) {
+    EXPECT_EQ(settingsPath(u"/opt/app/Or.v:ane"), u"/opt/app/Or.ini");
+    EXPECT_EQ(settingsPath(u"/opt/app/Or.v\\ane"), u"/opt/app/Or.ini");
 }
 
 TEST_F(SettingsFileTest, ShutdownWritesFromNothingInFileOrder) {
@@ -213,13 +228,75 @@ TEST_F(SettingsFileTest, ReadOnlyFileRefusesTheWriteAndKeepsItsContent) {
 }
 
 TEST_F(SettingsFileTest, UnreadableFileReadsAsDefaultsAndIsNotOverwritten) {
-    if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
     write("[Form]\r\nWidth=1\r\n");
     ASSERT_EQ(chmod(file().c_str(), 0200), 0);
-    EXPECT_EQ(settings().ReadInteger(u"Form", u"Width", 5), 5);
-    EXPECT_THROW(settings().WriteInteger(u"Form", u"Height", 2), Error);
-    chmod(file().c_str(), 0600);
+    shareWithUnprivilegedUser();
+    testing::runAsUnprivilegedUser([this] {
+        EXPECT_EQ(settings().ReadInteger(u"Form", u"Width", 5), 5);
+        EXPECT_THROW(settings().WriteInteger(u"Form", u"Height", 2), Error);
+    });
     EXPECT_EQ(content(), "[Form]\r\nWidth=1\r\n");
+}
+
+TEST_F(SettingsFileTest, FifoReadsAsDefaultsAndRefusesTheWrite) {
+    ASSERT_EQ(mkfifo(file().c_str(), 0666), 0);
+    testing::runInChild([this] {
+        EXPECT_EQ(settings().ReadInteger(u"Form", u"Width", 5), 5);
+        EXPECT_THROW(settings().WriteInteger(u"Form", u"Width", 2), Error);
+    });
+}
+
+TEST_F(SettingsFileTest, OwnLinkedFileKeepsItsLinkAndItsTargetGetsTheSettings) {
+    const fs::path real = folder() / "real.ini";
+    std::ofstream(real, std::ios::binary) << "[Form]\r\nWidth=1\r\n";
+    fs::create_symlink(real, file());
+    testing::giveToUnprivilegedUser(real);
+    shareWithUnprivilegedUser();
+    testing::runAsUnprivilegedUser([this] { settings().WriteInteger(u"Form", u"Width", 483); });
+    EXPECT_TRUE(fs::is_symlink(file()));
+    EXPECT_EQ(contentOf(real), "[Form]\r\nWidth=483\r\n");
+}
+
+TEST_F(SettingsFileTest, LinkToAnotherUsersFileIsRefusedAndThatFileKeepsItsBytes) {
+    const fs::path theirs = folder() / "passwd";
+    std::ofstream(theirs, std::ios::binary) << "root:x:0:0::/root:/bin/sh\n";
+    ASSERT_EQ(chmod(theirs.c_str(), 0666), 0);
+    fs::create_symlink(theirs, file());
+    shareWithUnprivilegedUser();
+    testing::runAsUnprivilegedUser([this] {
+        try {
+            settings().WriteInteger(u"Form", u"Width", 483);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.message(), path() + u" に書き込めません");
+        }
+    });
+    EXPECT_EQ(contentOf(theirs), "root:x:0:0::/root:/bin/sh\n");
+}
+
+TEST_F(SettingsFileTest, WriteKeepsEveryByteOfTheLinesItDoesNotOwn) {
+    using namespace std::string_literals;
+    write("; caf\xE9 \xFF\xFE\n[Other]\nx=a\0b\r\n[Form]\n  Width = 1\n[Tail]\ny=\x80"s);
+    SettingsFile s = settings();
+    s.WriteInteger(u"Form", u"Width", 483);
+    s.WriteInteger(u"Form", u"Left", 7);
+    s.WriteString(u"TargetCAD", u"ProgId", u"A.B");
+    EXPECT_EQ(content(),
+              "; caf\xE9 \xFF\xFE\n[Other]\nx=a\0b\r\n[Form]\nWidth=483\nLeft=7\r\n[Tail]\n"
+              "y=\x80\r\n[TargetCAD]\r\nProgId=A.B\r\n"s);
+}
+
+TEST_F(SettingsFileTest, KeysAfterANulInAnotherLineAreFound) {
+    using namespace std::string_literals;
+    write("[Other]\r\nx=a\0b\r\n[Form]\r\nWidth=7\r\n"s);
+    EXPECT_EQ(settings().ReadInteger(u"Form", u"Width", 5), 7);
+}
+
+TEST_F(SettingsFileTest, AUtf16FileWithAnOddByteRefusesAppendingAndKeepsItsBytes) {
+    const std::string odd = encodeLines({u"[Form]", u"Width=1"}, TextEncoding::Utf16LE) + "x";
+    write(odd);
+    EXPECT_THROW(settings().WriteString(u"ImeOff", u"Check", u"1"), Error);
+    EXPECT_EQ(content(), odd);
 }
 
 TEST_F(SettingsFileTest, MissingFolderRefusesTheWrite) {
@@ -241,11 +318,12 @@ TEST(IniParse, RandomTextNeverBreaksLookupOrEdit) {
     for (int round = 0; round < 500; ++round) {
         std::u16string text;
         for (int i = 0; i < round % 80; ++i) text.push_back(alphabet[pick(random)]);
-        std::vector<std::u16string> lines = decodeLines(toUtf8(text)).lines;
+        const std::string bytes = toUtf8(text);
         const std::u16string& section = names[round % 5];
         const std::u16string& key = names[(round / 5) % 5];
-        ini::findValue(lines, section, key);
-        ini::setValue(lines, section, key, u"v");
+        ini::findValue(ini::splitIniBytes(bytes).lines, section, key);
+        const std::vector<std::u16string> lines =
+            ini::splitIniBytes(ini::withValue(bytes, section, key, u"v").value()).lines;
         // Names that read back as the names themselves once written.
         const bool plainSection = !section.empty() && section.find(u']') == std::u16string::npos;
         const bool plainKey = !key.empty() && key.front() != u'[';

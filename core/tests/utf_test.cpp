@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace orvane {
 namespace {
 
@@ -24,6 +26,21 @@ TEST(Utf, MalformedInputBecomesReplacementCharacters) {
 TEST(Utf, NulAndEmptySurvive) {
     EXPECT_EQ(fromUtf8(""), u"");
     EXPECT_EQ(fromUtf8(std::string_view("a\0b", 3)), std::u16string(u"a\0b", 3));
+}
+
+TEST(FileNameBytes, WellFormedUtf8ReadsAsText) {
+    EXPECT_EQ(fromFileNameBytes("線分List.txt"), u"線分List.txt");
+    EXPECT_EQ(fromFileNameBytes("caf\xE9List.txt"), u"caf\xDCE9List.txt");
+}
+
+TEST(FileNameBytes, EveryByteSequenceComesBackUnchanged) {
+    std::mt19937 random(77);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 2000; ++round) {
+        std::string name;
+        for (int i = 0; i < round % 24; ++i) name.push_back(static_cast<char>(byte(random)));
+        EXPECT_EQ(toFileNameBytes(fromFileNameBytes(name)), name);
+    }
 }
 
 }  // namespace

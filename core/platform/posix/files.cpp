@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -57,6 +57,29 @@ struct DirectoryCloser {
     throw Error(formatMessage(createFailure, {path, errorText(error)}));
 }
 
+// The path as the system takes it; a NUL would cut it short and name another
+// file, so such a path names none.
+bool toSystemPath(std::u16string_view path, std::string& bytes) {
+    bytes = toFileNameBytes(path);
+    return bytes.find('\0') == std::string::npos;
+}
+
+bool statFollowing(std::u16string_view path, struct stat& status) {
+    std::string bytes;
+    return toSystemPath(path, bytes) && stat(bytes.c_str(), &status) == 0;
+}
+
+// Only regular files are read or written: a FIFO or device could block or
+// never end.
+int refusalOfType(mode_t mode) {
+    if (S_ISREG(mode)) return 0;
+    return S_ISDIR(mode) ? EISDIR : EINVAL;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 std::string directoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -64,21 +87,31 @@ std::string directoryOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// A symbolic link is replaced through, so the link itself stays.
-std::string resolvedTarget(const std::string& path) {
-    struct stat linkStatus {};
-    if (lstat(path.c_str(), &linkStatus) != 0 || !S_ISLNK(linkStatus.st_mode)) return path;
-    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
-    return real ? std::string(real.get()) : path;
+bool userMay(const std::string& path, int access) {
+    return faccessat(AT_FDCWD, path.c_str(), access, AT_EACCESS) == 0;
+}
+
+// A link is written through only when it and the file it leads to are the
+// user's own: a link planted by someone else must never make the panel
+// overwrite another file. Gives the file's real path.
+std::string ownLinkTarget(std::u16string_view path, const std::string& link,
+                          const struct stat& linkStatus) {
+    const uid_t user = geteuid();
+    struct stat file {};
+    if (linkStatus.st_uid != user) failCreate(path, EPERM);
+    if (stat(link.c_str(), &file) != 0) failCreate(path, errno);
+    if (file.st_uid != user) failCreate(path, EPERM);
+    const std::unique_ptr<char, decltype(&std::free)> real(realpath(link.c_str(), nullptr),
+                                                           &std::free);
+    if (!real) failCreate(path, errno);
+    return real.get();
 }
 
 // A file with no write bit at all counts as read-only even for root, who
 // would otherwise pass every permission check.
 int refusalOfExisting(const std::string& path, const struct stat& status) {
-    if (S_ISDIR(status.st_mode)) return EISDIR;
     if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
-    if (access(path.c_str(), W_OK) != 0) return errno;
-    return 0;
+    return userMay(path, W_OK) ? 0 : errno;
 }
 
 std::string temporaryNameBeside(const std::string& target) {
@@ -118,69 +151,30 @@ int createTemporary(const std::string& target, std::string& temporary) {
     return -1;
 }
 
-}  // namespace
-
-bool fileExists(std::u16string_view path) {
-    if (path.empty()) return false;
-    struct stat status {};
-    return stat(toUtf8(path).c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+// Whether the new file took the old one's owner, group and mode.
+bool carriedOver(int fd, const struct stat& old) {
+    const mode_t mode = old.st_mode & 07777;
+    struct stat now {};
+    return fchown(fd, old.st_uid, old.st_gid) == 0 && fchmod(fd, mode) == 0 &&
+           fstat(fd, &now) == 0 && now.st_uid == old.st_uid && now.st_gid == old.st_gid &&
+           (now.st_mode & 07777) == mode;
 }
 
-std::vector<std::u16string> listFiles(std::u16string_view directory) {
-    const std::string directoryBytes = toUtf8(directory);
-    const std::unique_ptr<DIR, DirectoryCloser> dir(opendir(directoryBytes.c_str()));
-    std::vector<std::u16string> names;
-    if (!dir) return names;
-    while (const dirent* entry = readdir(dir.get())) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        struct stat status {};
-        if (fstatat(dirfd(dir.get()), entry->d_name, &status, 0) != 0) continue;
-        if (S_ISDIR(status.st_mode)) continue;
-        names.push_back(fromUtf8(name));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-std::string readWholeFile(std::u16string_view path) {
-    FileDescriptor fd(::open(toUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.valid()) failOpen(path, errno);
-    std::string content;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
-        if (count == 0) break;
-        if (count < 0) {
-            if (errno == EINTR) continue;
-            failOpen(path, errno);
-        }
-        content.append(buffer, static_cast<std::size_t>(count));
-    }
-    return content;
-}
-
-void replaceWholeFile(std::u16string_view path, std::string_view bytes) {
-    const std::string target = resolvedTarget(toUtf8(path));
-    struct stat existing {};
-    const bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists) {
-        if (const int refusal = refusalOfExisting(target, existing)) failCreate(path, refusal);
-    } else if (errno != ENOENT) {
-        failCreate(path, errno);
-    }
-
+// Writes a temporary beside the target and renames it over the target.
+// False, with nothing changed, when the old file's owner, group and mode
+// cannot be carried over to the new one.
+bool replaceAtomically(std::u16string_view path, const std::string& target,
+                       std::string_view bytes, const struct stat* old) {
     std::string temporary;
     FileDescriptor fd(createTemporary(target, temporary));
     if (!fd.valid()) failCreate(path, errno);
-
+    if (old != nullptr && !carriedOver(fd.get(), *old)) {
+        fd.close();
+        unlink(temporary.c_str());
+        return false;
+    }
     int failure = 0;
     if (!writeAll(fd.get(), bytes)) failure = errno;
-    if (failure == 0 && exists) {
-        // Keeping the owner only works for root; others keep their own.
-        [[maybe_unused]] const int ignored = fchown(fd.get(), existing.st_uid, existing.st_gid);
-        fchmod(fd.get(), existing.st_mode & 07777);
-    }
     if (failure == 0 && fsync(fd.get()) != 0) failure = errno;
     if (!fd.close() && failure == 0) failure = errno;
     if (failure == 0 && rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
@@ -189,6 +183,116 @@ void replaceWholeFile(std::u16string_view path, std::string_view bytes) {
         failCreate(path, failure);
     }
     syncDirectory(directoryOf(target));
+    return true;
+}
+
+// Truncates and rewrites the file that was checked, and no other: the open
+// follows no link and the file must still be the same one.
+void writeInPlace(std::u16string_view path, const std::string& target, const struct stat& checked,
+                  std::string_view bytes) {
+    FileDescriptor fd(
+        ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid()) failCreate(path, errno);
+    struct stat opened {};
+    if (fstat(fd.get(), &opened) != 0) failCreate(path, errno);
+    if (!sameFile(opened, checked)) failCreate(path, EAGAIN);
+    int failure = 0;
+    if (ftruncate(fd.get(), 0) != 0 || !writeAll(fd.get(), bytes) || fsync(fd.get()) != 0) {
+        failure = errno;
+    }
+    if (!fd.close() && failure == 0) failure = errno;
+    if (failure != 0) failCreate(path, failure);
+}
+
+// Renaming keeps the file whole at every moment, but only a file of its own
+// in a folder it may write can be renamed over without changing owner,
+// group, mode or other hard links.
+bool mayReplaceAtomically(const std::string& target, const struct stat& status) {
+    return status.st_nlink == 1 && userMay(directoryOf(target), W_OK | X_OK);
+}
+
+}  // namespace
+
+bool fileExists(std::u16string_view path) {
+    struct stat status {};
+    return statFollowing(path, status) && !S_ISDIR(status.st_mode);
+}
+
+bool regularFileExists(std::u16string_view path) {
+    struct stat status {};
+    return statFollowing(path, status) && S_ISREG(status.st_mode);
+}
+
+std::vector<std::u16string> listFiles(std::u16string_view directory) {
+    std::vector<std::u16string> names;
+    std::string directoryBytes;
+    if (!toSystemPath(directory, directoryBytes)) return names;
+    const std::unique_ptr<DIR, DirectoryCloser> dir(opendir(directoryBytes.c_str()));
+    if (!dir) return names;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat status {};
+        if (fstatat(dirfd(dir.get()), entry->d_name, &status, 0) != 0) continue;
+        if (S_ISDIR(status.st_mode)) continue;
+        names.push_back(fromFileNameBytes(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string readWholeFile(std::u16string_view path) {
+    std::string name;
+    if (!toSystemPath(path, name)) failOpen(path, ENOENT);
+    // The type is checked before opening, so that no device is opened, and
+    // again on what was opened, which is what counts.
+    struct stat status {};
+    if (stat(name.c_str(), &status) != 0) failOpen(path, errno);
+    if (const int refusal = refusalOfType(status.st_mode)) failOpen(path, refusal);
+    FileDescriptor fd(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid()) failOpen(path, errno);
+    if (fstat(fd.get(), &status) != 0) failOpen(path, errno);
+    if (const int refusal = refusalOfType(status.st_mode)) failOpen(path, refusal);
+    if (static_cast<std::uintmax_t>(status.st_size) > kMaxReadBytes) failOpen(path, EFBIG);
+
+    std::string content;
+    content.reserve(static_cast<std::size_t>(status.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
+        if (count == 0) break;
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            failOpen(path, errno);
+        }
+        // A file that grows while it is read stops at the same limit.
+        if (content.size() + static_cast<std::size_t>(count) > kMaxReadBytes) {
+            failOpen(path, EFBIG);
+        }
+        content.append(buffer, static_cast<std::size_t>(count));
+    }
+    return content;
+}
+
+void replaceWholeFile(std::u16string_view path, std::string_view bytes) {
+    std::string target;
+    if (!toSystemPath(path, target)) failCreate(path, EINVAL);
+    struct stat status {};
+    if (lstat(target.c_str(), &status) != 0) {
+        if (errno != ENOENT) failCreate(path, errno);
+        replaceAtomically(path, target, bytes, nullptr);
+        return;
+    }
+    if (S_ISLNK(status.st_mode)) {
+        target = ownLinkTarget(path, target, status);
+        if (lstat(target.c_str(), &status) != 0) failCreate(path, errno);
+    }
+    if (const int refusal = refusalOfType(status.st_mode)) failCreate(path, refusal);
+    if (const int refusal = refusalOfExisting(target, status)) failCreate(path, refusal);
+    if (mayReplaceAtomically(target, status) && replaceAtomically(path, target, bytes, &status)) {
+        return;
+    }
+    writeInPlace(path, target, status, bytes);
 }
 
 }  // namespace orvane::platform

@@ -27,7 +27,8 @@ std::u16string programPath() {
         const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
         if (length < 0) return {};
         if (static_cast<std::size_t>(length) < buffer.size()) {
-            return fromUtf8(std::string_view(buffer.data(), static_cast<std::size_t>(length)));
+            return fromFileNameBytes(
+                std::string_view(buffer.data(), static_cast<std::size_t>(length)));
         }
         buffer.resize(buffer.size() * 2);
     }

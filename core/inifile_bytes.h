@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/linefile.h"
+
+namespace orvane::ini {
+
+// A settings file's bytes cut into lines at CR LF, CR or LF, in the units of
+// its encoding. Nothing ends the text early: a NUL is a character like any
+// other.
+struct IniBytes {
+    struct Place {
+        std::size_t begin = 0;
+        std::size_t contentEnd = 0;  // where the line end starts
+        std::size_t end = 0;         // after the line end
+    };
+    TextEncoding encoding = TextEncoding::Ansi;
+    std::vector<Place> places;
+    // The decoded text of each line, for lookups.
+    std::vector<std::u16string> lines;
+};
+
+IniBytes splitIniBytes(std::string_view bytes);
+
+// The file's bytes with key=value written: the key's own line changed, or
+// the new lines inserted, each ended by CR LF, and every other byte kept.
+// nullopt when the text cannot be stored without loss.
+std::optional<std::string> withValue(std::string_view bytes, std::u16string_view section,
+                                     std::u16string_view key, std::u16string_view value);
+
+}  // namespace orvane::ini
