@@ -1,6 +1,7 @@
 #include "core/inifile_bytes.h"
 
 #include "core/inifile_parse.h"
+#include "core/platform/platform.h"
 #include "core/utf.h"
 
 namespace orvane::ini {
@@ -26,6 +27,23 @@ char16_t unitAt(std::string_view bytes, std::size_t at, TextEncoding encoding) {
     return byte(at);
 }
 
+// Settings text in UTF-8 keeps the bytes of a file name that is no UTF-8
+// as those bytes (see fromFileNameBytes), so that such a menu list's name
+// comes back as the same name.
+bool keepsFileNameBytes(TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ||
+           (encoding == TextEncoding::Ansi && platform::ansiIsUtf8());
+}
+
+std::u16string decodeLine(std::string_view bytes, TextEncoding encoding) {
+    return keepsFileNameBytes(encoding) ? fromFileNameBytes(bytes) : decodeAs(bytes, encoding);
+}
+
+std::optional<std::string> encodeLine(std::u16string_view text, TextEncoding encoding) {
+    if (keepsFileNameBytes(encoding)) return toFileNameBytes(text);
+    return encodeAs(text, encoding);
+}
+
 std::string_view contentOf(std::string_view bytes, const IniBytes::Place& place) {
     return bytes.substr(place.begin, place.contentEnd - place.begin);
 }
@@ -39,7 +57,7 @@ std::optional<std::string> asUtf8(std::string_view bytes, const IniBytes& file) 
         if (encodeAs(file.lines[i], TextEncoding::Ansi) != contentOf(bytes, place)) {
             return std::nullopt;
         }
-        utf8 += toUtf8(file.lines[i]);
+        utf8 += toFileNameBytes(file.lines[i]);
         utf8 += bytes.substr(place.contentEnd, place.end - place.contentEnd);
     }
     return utf8;
@@ -67,7 +85,7 @@ IniBytes splitIniBytes(std::string_view bytes) {
     if (start < bytes.size()) file.places.push_back({start, bytes.size(), bytes.size()});
     file.lines.reserve(file.places.size());
     for (const IniBytes::Place& place : file.places) {
-        file.lines.push_back(decodeAs(contentOf(bytes, place), file.encoding));
+        file.lines.push_back(decodeLine(contentOf(bytes, place), file.encoding));
     }
     return file;
 }
@@ -79,7 +97,7 @@ std::optional<std::string> withValue(std::string_view bytes, std::u16string_view
     const std::string lineEnd = encodeAs(u"\r\n", file.encoding).value_or("\r\n");
     std::string written;
     for (const std::u16string& text : placement.text) {
-        const std::optional<std::string> encoded = encodeAs(text, file.encoding);
+        const std::optional<std::string> encoded = encodeLine(text, file.encoding);
         if (!encoded) {
             // Text the code page lacks: the whole file moves to UTF-8 if
             // nothing else is lost on the way.

@@ -17,6 +17,8 @@ std::u16string programPath();
 std::u16string decodeAnsi(std::string_view bytes);
 // nullopt when some character has no form in the code page.
 std::optional<std::string> encodeAnsi(std::u16string_view text);
+// Whether the ANSI code page is UTF-8, the charset file names are kept in.
+bool ansiIsUtf8();
 
 // The user's locale collation, without regard to letter case: <0, 0, >0.
 int compareText(std::u16string_view a, std::u16string_view b);

@@ -192,6 +192,20 @@ TEST_F(PanelCoreTest, EmptyFileNameSelectsAndLoadsNothing) {
     EXPECT_TRUE(core.state().slots().find(1530)->visible);
 }
 
+TEST_F(PanelCoreTest, ListWhoseNameIsNoUtf8LoadsWhenPickedAndAfterARestart) {
+    dir.write("OrvaneList.txt", "");
+    dir.write("caf\xE9List.txt", "[Latin-1]\n");
+    started();
+    core.chooserPickedByUser(0);
+    EXPECT_EQ(core.state().slots().find(100)->caption, u"Latin-1");
+    core.FormDestroy();
+
+    PanelCore restarted(dir.programPath(), host, {}, {});
+    restarted.FormCreate();
+    EXPECT_EQ(restarted.state().comboBox1().selectedIndex(), std::optional<std::size_t>(0));
+    EXPECT_EQ(restarted.state().slots().find(100)->caption, u"Latin-1");
+}
+
 TEST_F(PanelCoreTest, FileNameOutsideTheChooserIsLoadedButNotSelected) {
     dir.write("OrvaneList.txt", "");
     for (const char* name : {"sub/AList.txt", "Other.txt"}) {

@@ -286,6 +286,13 @@ TEST_F(SettingsFileTest, WriteKeepsEveryByteOfTheLinesItDoesNotOwn) {
               "y=\x80\r\n[TargetCAD]\r\nProgId=A.B\r\n"s);
 }
 
+TEST_F(SettingsFileTest, ListNameThatIsNoUtf8ComesBackAsTheSameName) {
+    const std::u16string name = fromFileNameBytes("caf\xE9List.txt");
+    settings().WriteString(u"MenuList", u"FileName", name);
+    EXPECT_EQ(content(), "[MenuList]\r\nFileName=caf\xE9List.txt\r\n");
+    EXPECT_EQ(settings().ReadString(u"MenuList", u"FileName", u""), name);
+}
+
 TEST_F(SettingsFileTest, KeysAfterANulInAnotherLineAreFound) {
     using namespace std::string_literals;
     write("[Other]\r\nx=a\0b\r\n[Form]\r\nWidth=7\r\n"s);

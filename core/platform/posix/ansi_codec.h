@@ -16,6 +16,7 @@ public:
     explicit AnsiCodec(std::string codeset);
 
     const std::string& codeset() const noexcept { return codeset_; }
+    bool isUtf8() const noexcept { return kind_ == Kind::Utf8; }
 
     std::u16string decode(std::string_view bytes) const;
     // nullopt when some character has no form in the set.

@@ -40,6 +40,8 @@ std::optional<std::string> encodeAnsi(std::u16string_view text) {
     return localeCodec().encode(text);
 }
 
+bool ansiIsUtf8() { return localeCodec().isUtf8(); }
+
 std::u16string errorText(int error) {
     char buffer[256] = {};
     const char* text = reasonText(strerror_r(error, buffer, sizeof buffer), buffer);
