@@ -88,14 +88,13 @@ TEST_F(HangE2ETest, CommandGivenDuringTheHangIsDroppedAndALaterOneArrivesOnce) {
     startAndHang();
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(survivesWaits(1));
-    const bool clicked = driver->clickFirstMenuItem(kLineItem);
+    const testing::AssertionResult clicked = driver->clickFirstMenuItem(kLineItem);
     const bool survived = survivesWaits(1);
     resume();
-    ASSERT_TRUE(clicked) << "the menu did not open during the hang";
+    ASSERT_TRUE(clicked) << "during the hang";
     ASSERT_TRUE(survived);
 
     ASSERT_TRUE(driver->clickFirstMenuItem(kLineItem));
-    ASSERT_TRUE(demo->waitForLine([](const QString& line) { return line.startsWith(QLatin1String("COMMAND ")); }));
     // The panel's calls reach the CAD in order: once a monitor call after
     // the command has arrived, any second sending would have too.
     ASSERT_TRUE(waitUntil([&] {
@@ -106,15 +105,6 @@ TEST_F(HangE2ETest, CommandGivenDuringTheHangIsDroppedAndALaterOneArrivesOnce) {
     }, 15s));
     EXPECT_EQ(effects(*demo), QStringList({QStringLiteral("ESCAPE"), QStringLiteral("COMMAND _LINE\\r")}))
         << demo->logLines().join(u'\n').toStdString();
-}
-
-TEST_F(HangE2ETest, CadThatQuitsDuringTheHangClosesThePanel) {
-    startAndHang();
-    ASSERT_FALSE(HasFatalFailure());
-    ASSERT_TRUE(survivesWaits(1));
-    demo->stop();
-    EXPECT_TRUE(panel->waitForExit(10s)) << "the panel outlived the CAD it had seen";
-    EXPECT_EQ(panel->exitCode(), 0);
 }
 
 }  // namespace
