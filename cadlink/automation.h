@@ -23,6 +23,8 @@ inline constexpr std::int32_t Exception = static_cast<std::int32_t>(0x80020009);
 inline constexpr std::int32_t TypeMismatch = static_cast<std::int32_t>(0x80020005);        // DISP_E_TYPEMISMATCH
 inline constexpr std::int32_t CallRejected = static_cast<std::int32_t>(0x80010001);        // RPC_E_CALL_REJECTED
 inline constexpr std::int32_t CallFailed = static_cast<std::int32_t>(0x80010100);          // RPC_E_SYS_CALL_FAILED
+// No answer in time from a CAD that still runs: it may yet carry the call out.
+inline constexpr std::int32_t Busy = static_cast<std::int32_t>(0x8001011F);                // RPC_E_TIMEOUT
 inline constexpr std::int32_t Failed = static_cast<std::int32_t>(0x80004005);              // E_FAIL
 inline constexpr std::int32_t Overflow = static_cast<std::int32_t>(0x8002000A);            // DISP_E_OVERFLOW
 inline constexpr std::int32_t NullObject = static_cast<std::int32_t>(0x80004003);          // E_POINTER

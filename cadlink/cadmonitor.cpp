@@ -7,6 +7,11 @@ namespace {
 
 constexpr std::int32_t LastOwnGcadStateVersion = 23;
 
+// Each unanswered call holds the panel for the whole reply timeout, so a CAD
+// that stays busy is called on every fifth tick only, about once in 5 s;
+// the ticks between still notice at once when it quits.
+constexpr int TicksSkippedWhileBusy = 4;
+
 bool contains(std::u16string_view text, std::u16string_view part) {
     return orvane::findPos(part, text) != 0;
 }
@@ -28,15 +33,31 @@ std::u16string_view chooseStateMember(std::u16string_view targetProgId) {
 void CadMonitor::Timer1Timer() noexcept {
     try {
         tick();
-    } catch (...) {
-        try {
-            if (panel_.cadSeen()) {
-                panel_.requestClose();
-            }
-        } catch (...) {
-            // A panel that cannot even be asked to close is left to the next tick.
+    } catch (const AutomationError& error) {
+        if (!backOffIfBusy(error)) {
+            closeIfSeen();
         }
+    } catch (...) {
+        closeIfSeen();
     }
+}
+
+void CadMonitor::closeIfSeen() noexcept {
+    try {
+        if (panel_.cadSeen()) {
+            panel_.requestClose();
+        }
+    } catch (...) {
+        // A panel that cannot even be asked to close is left to the next tick.
+    }
+}
+
+bool CadMonitor::backOffIfBusy(const AutomationError& error) {
+    if (error.code() != status::Busy) {
+        return false;
+    }
+    ticksToSkip_ = TicksSkippedWhileBusy;
+    return true;
 }
 
 void CadMonitor::tick() {
@@ -44,6 +65,10 @@ void CadMonitor::tick() {
         if (panel_.cadSeen()) {
             panel_.requestClose();
         }
+        return;
+    }
+    if (ticksToSkip_ > 0) {
+        --ticksToSkip_;
         return;
     }
     const ObjectRef application = connection_.AttachTargetCAD();
@@ -83,9 +108,12 @@ void CadMonitor::switchImeOff(const ObjectRef& application, WindowHandle cadWind
         if (variantToBool(connection_.CallCADMember(state, u"IsQuiescent", std::nullopt, true))) {
             windows.imeSetOpenStatus(imeWindow, false);
         }
-    } catch (...) {
+    } catch (const AutomationError& error) {
         // A CAD without the state member, or one that cannot say, keeps its
         // IME open; the tick goes on.
+        backOffIfBusy(error);
+    } catch (...) {
+        // Any other failure there is dropped the same way.
     }
 }
 

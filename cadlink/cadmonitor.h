@@ -31,7 +31,9 @@ std::u16string_view chooseStateMember(std::u16string_view targetProgId);
 
 // The once-a-second watch on the target CAD: keeps the lamp, switches the
 // IME off while the CAD is idle, and closes the panel once a CAD that was
-// seen has gone away or stopped answering.
+// seen has gone away or failed a call. A CAD that runs but leaves a call
+// unanswered is busy, not gone: nothing changes, and the next few ticks only
+// check that it still runs before it is called again.
 class CadMonitor {
 public:
     CadMonitor(const CadConnection& connection, MonitoredPanel& panel)
@@ -44,9 +46,13 @@ private:
     void tick();
     void switchImeOff(const ObjectRef& application, WindowHandle cadWindow);
     void setLampIfChanged(std::uint32_t rgb);
+    void closeIfSeen() noexcept;
+    // Starts the back-off when the failure is a busy CAD; says whether it was.
+    bool backOffIfBusy(const AutomationError& error);
 
     const CadConnection& connection_;
     MonitoredPanel& panel_;
+    int ticksToSkip_ = 0;
 };
 
 }  // namespace orvane::cadlink

@@ -47,7 +47,6 @@ bool isCarriableText(std::u16string_view text) {
 // an answer about the member.
 bool isTransportError(const QString& name) {
     static constexpr std::array names = {
-        "org.freedesktop.DBus.Error.NoReply",        "org.freedesktop.DBus.Error.Timeout",
         "org.freedesktop.DBus.Error.TimedOut",       "org.freedesktop.DBus.Error.ServiceUnknown",
         "org.freedesktop.DBus.Error.NameHasNoOwner", "org.freedesktop.DBus.Error.Disconnected",
         "org.freedesktop.DBus.Error.UnknownObject",  "org.freedesktop.DBus.Error.NoServer",
@@ -61,21 +60,18 @@ bool isUnknownMemberError(const QString& name) {
            name == QLatin1String("org.freedesktop.DBus.Error.UnknownInterface");
 }
 
-std::string describe(const QDBusMessage& reply) {
-    return (reply.errorName() + QStringLiteral(": ") + reply.errorMessage()).toStdString();
-}
-
 [[noreturn]] void throwFailure(const QDBusMessage& reply) {
     if (isTransportError(reply.errorName())) {
-        throw AutomationError(status::CallFailed, describe(reply));
+        throw AutomationError(status::CallFailed, describeError(reply));
     }
-    throw AutomationError(status::Exception, describe(reply));
+    throw AutomationError(status::Exception, describeError(reply));
 }
 
 }  // namespace
 
-DBusAutomationObject::DBusAutomationObject(std::shared_ptr<const DBusLink> link, QString owner, QString path)
-    : link_(std::move(link)), owner_(std::move(owner)), path_(std::move(path)) {}
+DBusAutomationObject::DBusAutomationObject(std::shared_ptr<const DBusLink> link, QString busName, QString owner,
+                                           QString path)
+    : link_(std::move(link)), busName_(std::move(busName)), owner_(std::move(owner)), path_(std::move(path)) {}
 
 DispId DBusAutomationObject::GetIDsOfNames(std::u16string_view name) {
     if (!isMemberName(name)) {
@@ -101,11 +97,11 @@ Variant DBusAutomationObject::Invoke(DispId member, CallKind kind, const std::op
     QDBusMessage reply = callMethod(name, argument);
     if (reply.type() == QDBusMessage::ErrorMessage && isUnknownMemberError(reply.errorName())) {
         if (kind != CallKind::MethodOrPropertyGet || argument) {
-            throw AutomationError(status::UnknownName, describe(reply));
+            throw AutomationError(status::UnknownName, describeError(reply));
         }
         reply = getProperty(name);
         if (reply.type() == QDBusMessage::ErrorMessage && !isTransportError(reply.errorName())) {
-            throw AutomationError(status::UnknownName, describe(reply));
+            throw AutomationError(status::UnknownName, describeError(reply));
         }
     }
     if (reply.type() != QDBusMessage::ReplyMessage) {
@@ -122,7 +118,7 @@ QDBusMessage DBusAutomationObject::callMethod(const QString& member,
     if (argument) {
         call << QString::fromUtf16(argument->data(), static_cast<qsizetype>(argument->size()));
     }
-    return link_->callWithRetry(call);
+    return link_->callWithRetry(call, busName_);
 }
 
 QDBusMessage DBusAutomationObject::getProperty(const QString& member) const {
@@ -130,7 +126,7 @@ QDBusMessage DBusAutomationObject::getProperty(const QString& member) const {
         QDBusMessage::createMethodCall(owner_, path_, QLatin1String(protocol::propertiesInterface), QStringLiteral("Get"));
     call.setAutoStartService(false);
     call << QString::fromLatin1(protocol::automationInterface) << member;
-    return link_->callWithRetry(call);
+    return link_->callWithRetry(call, busName_);
 }
 
 Variant DBusAutomationObject::resultOf(const QDBusMessage& reply) const {
@@ -139,7 +135,7 @@ Variant DBusAutomationObject::resultOf(const QDBusMessage& reply) const {
         return {};
     }
     return variantFromReply(arguments.front(), [this](const QString& path) -> ObjectRef {
-        return std::make_shared<DBusAutomationObject>(link_, owner_, path);
+        return std::make_shared<DBusAutomationObject>(link_, busName_, owner_, path);
     });
 }
 

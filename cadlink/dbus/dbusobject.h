@@ -11,11 +11,12 @@
 
 namespace orvane::cadlink::dbus {
 
-// An object served on the bus: the owner's unique name and an object path.
-// Member names get ids locally; the bus resolves them by name at each call.
+// An object served on the bus: the owner's unique name and an object path,
+// with the bus name the owner was found under. Member names get ids locally;
+// the bus resolves them by name at each call.
 class DBusAutomationObject final : public AutomationObject {
 public:
-    DBusAutomationObject(std::shared_ptr<const DBusLink> link, QString owner, QString path);
+    DBusAutomationObject(std::shared_ptr<const DBusLink> link, QString busName, QString owner, QString path);
 
     DispId GetIDsOfNames(std::u16string_view name) override;
     Variant Invoke(DispId member, CallKind kind, const std::optional<std::u16string>& argument,
@@ -27,6 +28,7 @@ private:
     Variant resultOf(const QDBusMessage& reply) const;
 
     std::shared_ptr<const DBusLink> link_;
+    QString busName_;
     QString owner_;
     QString path_;
     std::vector<QString> names_;

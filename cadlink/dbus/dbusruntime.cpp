@@ -5,11 +5,14 @@
 #include "cadlink/dbus/busname.h"
 #include "cadlink/dbus/dbuslink.h"
 #include "cadlink/dbus/dbusobject.h"
+#include "cadlink/dbus/progidmatch.h"
 #include "cadlink/dbus/protocol.h"
+#include "cadlink/dbus/replytimeout.h"
 
 namespace orvane::cadlink::dbus {
 
-DBusAutomationRuntime::DBusAutomationRuntime() : DBusAutomationRuntime(QDBusConnection::sessionBus()) {}
+DBusAutomationRuntime::DBusAutomationRuntime()
+    : DBusAutomationRuntime(QDBusConnection::sessionBus(), replyTimeoutFromEnvironment()) {}
 
 DBusAutomationRuntime::DBusAutomationRuntime(const QDBusConnection& connection, int replyTimeoutMs)
     : link_(std::make_shared<DBusLink>(connection, replyTimeoutMs)) {}
@@ -25,7 +28,8 @@ ClassId DBusAutomationRuntime::CLSIDFromProgID(std::u16string_view progId) {
 }
 
 ObjectRef DBusAutomationRuntime::GetActiveObject(const ClassId& classId) {
-    if (!progIdForBusName(classId.value)) {
+    const auto progId = progIdForBusName(classId.value);
+    if (!progId) {
         throw AutomationError(status::ClassNotRegistered, "not a ProgID bus name");
     }
     if (!link_->connection().isConnected()) {
@@ -33,19 +37,20 @@ ObjectRef DBusAutomationRuntime::GetActiveObject(const ClassId& classId) {
     }
     // The object is bound to the owner at this moment, so a CAD that quits
     // and a later one that takes the name are never mixed up.
-    QDBusMessage ask = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
-    ask.setAutoStartService(false);
-    ask << QString::fromStdString(classId.value);
-    const QDBusMessage reply = link_->connection().call(ask, QDBus::Block);
-    const QList<QVariant> arguments = reply.arguments();
-    if (reply.type() != QDBusMessage::ReplyMessage || arguments.size() != 1 ||
-        arguments.front().metaType() != QMetaType::fromType<QString>() || arguments.front().toString().isEmpty()) {
+    QString busName = QString::fromStdString(classId.value);
+    QString owner = link_->nameOwner(busName);
+    if (owner.isEmpty()) {
+        // The ProgID as written is the usual spelling, so the bus is searched
+        // for another one only when nobody serves that.
+        if (const auto served = busNameServing(*progId, link_->ownedNames())) {
+            busName = QString::fromStdString(*served);
+            owner = link_->nameOwner(busName);
+        }
+    }
+    if (owner.isEmpty()) {
         throw AutomationError(status::NotRunning, "no CAD owns the name");
     }
-    return std::make_shared<DBusAutomationObject>(link_, arguments.front().toString(),
-                                                  QString::fromLatin1(protocol::applicationPath));
+    return std::make_shared<DBusAutomationObject>(link_, busName, owner, QString::fromLatin1(protocol::applicationPath));
 }
 
 MessageFilterRef DBusAutomationRuntime::CoRegisterMessageFilter(MessageFilterRef filter) {

@@ -14,11 +14,9 @@ class DBusLink;
 // name, a running CAD is the name's owner, objects are object paths there.
 class DBusAutomationRuntime final : public AutomationRuntime {
 public:
-    // The bus's own default (25 s): a hung CAD cannot hold the panel for ever.
-    static constexpr int defaultReplyTimeoutMs = -1;
-
+    // The session bus, with the reply timeout that the environment asks for.
     DBusAutomationRuntime();
-    explicit DBusAutomationRuntime(const QDBusConnection& connection, int replyTimeoutMs = defaultReplyTimeoutMs);
+    DBusAutomationRuntime(const QDBusConnection& connection, int replyTimeoutMs);
     ~DBusAutomationRuntime() override;
 
     ClassId CLSIDFromProgID(std::u16string_view progId) override;

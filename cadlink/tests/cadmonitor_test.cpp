@@ -251,6 +251,66 @@ TEST_F(CadMonitorTest, AWindowSystemFailureOutsideTheInnerGuardSkipsTheSighting)
     EXPECT_EQ(panel.closeRequests, 0);
 }
 
+// A CAD that runs but leaves a call unanswered is busy: the tick changes
+// nothing, and the CAD is called again on every fifth tick until it answers.
+class BusyCadTest : public CadMonitorTest {
+protected:
+    // A tick that sees the CAD, then one whose HWND call goes unanswered.
+    BusyCadTest() {
+        monitor.Timer1Timer();
+        cad.application->failMember(u"HWND", status::Busy);
+        monitor.Timer1Timer();
+    }
+
+    std::size_t handleReads() const { return log->count("app.Invoke(HWND"); }
+
+    void ticks(int count) {
+        for (int tick = 0; tick < count; ++tick) {
+            monitor.Timer1Timer();
+        }
+    }
+};
+
+TEST_F(BusyCadTest, LeavesLampSightingAndPanelAsTheyWere) {
+    EXPECT_EQ(panel.lamp, LampLime);
+    EXPECT_EQ(panel.lampSets, 1);
+    EXPECT_TRUE(panel.seen);
+    EXPECT_EQ(panel.closeRequests, 0);
+}
+
+TEST_F(BusyCadTest, OnlyTheRunningCheckIsMadeForFourTicksAndTheFifthCallsAgain) {
+    const std::size_t readsBefore = handleReads();
+    const std::size_t lookupsBefore = log->count("GetActiveObject");
+    ticks(4);
+    EXPECT_EQ(handleReads(), readsBefore);
+    EXPECT_EQ(log->count("GetActiveObject"), lookupsBefore + 4);
+    ticks(1);
+    EXPECT_EQ(handleReads(), readsBefore + 1);
+}
+
+TEST_F(BusyCadTest, ACadThatQuitsMeanwhileClosesThePanelAtTheNextTick) {
+    runtime.setRunning("{CAD}", nullptr);
+    monitor.Timer1Timer();
+    EXPECT_EQ(panel.closeRequests, 1);
+}
+
+TEST_F(BusyCadTest, OnceTheCadAnswersEveryTickCallsItAgain) {
+    cad.setHwnd(fake::FakeCad::DefaultWindow);
+    ticks(5);
+    const std::size_t readsAfterAnswer = handleReads();
+    ticks(3);
+    EXPECT_EQ(handleReads(), readsAfterAnswer + 3);
+}
+
+TEST_F(CadMonitorTest, ABusyStateMemberGoesOnWithTheTickAndBacksOff) {
+    cad.application->failMember(u"GetAcadState", status::Busy);
+    monitor.Timer1Timer();
+    EXPECT_TRUE(panel.seen);
+    monitor.Timer1Timer();
+    EXPECT_EQ(log->count("app.Invoke(HWND"), 1U);
+    EXPECT_EQ(panel.closeRequests, 0);
+}
+
 struct StateMemberCase {
     const char* progId;
     const char* member;

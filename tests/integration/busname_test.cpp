@@ -1,4 +1,5 @@
 #include "cadlink/dbus/busname.h"
+#include "cadlink/dbus/progidmatch.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,25 @@ TEST(BusNameEncoding, RandomProgIdsRoundTrip) {
         EXPECT_LE(busName->size(), maxBusNameLength);
         EXPECT_EQ(progIdForBusName(*busName), progId);
     }
+}
+
+TEST(ProgIdMatching, OnlyAsciiLettersMatchInEitherCase) {
+    EXPECT_TRUE(sameProgId(u"BricscadApp.AcadApplication", u"bricscadapp.ACADAPPLICATION"));
+    EXPECT_FALSE(sameProgId(u"\u00C9cad.App", u"\u00E9cad.App"));
+    EXPECT_FALSE(sameProgId(u"\uFF21.App", u"\uFF41.App"));
+    EXPECT_FALSE(sameProgId(u"Cad.App", u"Cad.App2"));
+}
+
+TEST(ProgIdMatching, TheFirstServingNameInByteOrderIsTaken) {
+    const std::vector<std::string> names = {
+        ":1.7",
+        "org.orvane.ProgId.bricscadapp.acadapplication",
+        "org.freedesktop.Notifications",
+        "org.orvane.ProgId.BricscadApp.AcadApplication",
+        "org.orvane.ProgId.BricscadApp.AcadApplication2",
+    };
+    EXPECT_EQ(busNameServing(u"BRICSCADAPP.AcadApplication", names), "org.orvane.ProgId.BricscadApp.AcadApplication");
+    EXPECT_FALSE(busNameServing(u"BricscadApp.Acad", names));
 }
 
 }  // namespace

@@ -1,7 +1,14 @@
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <thread>
+
+#include "cadlink/dbus/busname.h"
 
 #include "tests/integration/bustest.h"
 
@@ -226,13 +233,34 @@ TEST_F(DBusRuntimeTest, AnObjectStaysWithTheInstanceItCameFrom) {
     EXPECT_EQ(statusOf([&] { call(connection.AttachTargetCAD(), u"HWND"); }), 0);
 }
 
-TEST_F(DBusRuntimeTest, ACadThatNeverAnswersFailsAtTheReplyTimeout) {
-    const auto demo = startDemo({QStringLiteral("--ignore"), QStringLiteral("HWND")});
+TEST_F(DBusRuntimeTest, ACommandARunningCadLeavesUnansweredIsBusyAndNotSentAgain) {
+    const auto demo = startDemo({QStringLiteral("--ignore"), QStringLiteral("SendCommand")});
+    target = demo->progIdU16();
     cadlink::dbus::DBusAutomationRuntime impatient(QDBusConnection::sessionBus(), 300);
-    CadConnection quick(impatient, windows, [&] { return demo->progIdU16(); });
-    const ObjectRef application = quick.AttachTargetCAD();
-    EXPECT_EQ(statusOf([&] { quick.ReadCADWindowHandle(application); }), status::CallFailed);
-    EXPECT_EQ(statusOf([&] { quick.CallCADMember(application, u"FullName", std::nullopt, true); }), 0);
+    CadConnection quick(impatient, windows, [this] { return target; });
+    EXPECT_EQ(statusOf([&] { quick.SendCADCommand(quick.AttachTargetCAD(), u"_LINE\r"); }), status::Busy);
+    // The CAD takes one caller's calls in order: once a later call is
+    // answered, a second sending of the command would have arrived.
+    EXPECT_EQ(statusOf([&] { call(connection.AttachTargetCAD(), u"FullName"); }), 0);
+    EXPECT_EQ(demo->countLines(QStringLiteral("CALL SendCommand")), 1);
+}
+
+TEST_F(DBusRuntimeTest, ACadThatQuitsWhileACallWaitsFailsTheCall) {
+    const auto demo = startDemo({QStringLiteral("--ignore"), QStringLiteral("HWND")});
+    target = demo->progIdU16();
+    const auto pid = QDBusConnection::sessionBus().interface()->servicePid(
+        QString::fromStdString(cadlink::dbus::busNameForProgId(target).value_or(std::string())));
+    ASSERT_TRUE(pid.isValid());
+    cadlink::dbus::DBusAutomationRuntime patient(QDBusConnection::sessionBus(), 60000);
+    CadConnection slow(patient, windows, [this] { return target; });
+    const ObjectRef application = slow.AttachTargetCAD();
+    std::thread quit([&] {
+        if (demo->waitForLine([](const QString& line) { return line == QLatin1String("IGNORED HWND"); })) {
+            ::kill(static_cast<pid_t>(pid.value()), SIGKILL);
+        }
+    });
+    EXPECT_EQ(statusOf([&] { slow.ReadCADWindowHandle(application); }), status::CallFailed);
+    quit.join();
 }
 
 TEST_F(DBusRuntimeTest, ProgIdsBeyondAsciiFindTheirCad) {
@@ -241,6 +269,27 @@ TEST_F(DBusRuntimeTest, ProgIdsBeyondAsciiFindTheirCad) {
     target = demo.progIdU16();
     EXPECT_TRUE(connection.IsTargetCADRunning());
     EXPECT_EQ(statusOf([&] { connection.AttachTargetCAD(); }), 0);
+}
+
+TEST_F(DBusRuntimeTest, AProgIdInOtherLetterCaseFindsItsCad) {
+    const auto demo = startDemo();
+    target = demo->progId().toLower().toStdU16String();
+    ASSERT_NE(target, demo->progIdU16());
+    EXPECT_TRUE(connection.IsTargetCADRunning());
+    connection.SendCADCommand(connection.AttachTargetCAD(), u"_LINE\r");
+    EXPECT_EQ(demo->countLines(QStringLiteral("COMMAND _LINE\\r")), 1);
+}
+
+TEST_F(DBusRuntimeTest, TheCadServingTheProgIdAsWrittenIsTakenBeforeOtherSpellings) {
+    const QString progId = uniqueProgId(QStringLiteral("Spelt"));
+    DemoCadProcess asWritten(progId, {});
+    DemoCadProcess otherwise(progId.toUpper(), {});
+    ASSERT_TRUE(asWritten.waitReady());
+    ASSERT_TRUE(otherwise.waitReady());
+    target = asWritten.progIdU16();
+    connection.SendCADCommand(connection.AttachTargetCAD(), u"_LINE\r");
+    EXPECT_EQ(asWritten.countLines(QStringLiteral("COMMAND _LINE\\r")), 1);
+    EXPECT_EQ(otherwise.countLines(QStringLiteral("CALL SendCommand")), 0);
 }
 
 }  // namespace
