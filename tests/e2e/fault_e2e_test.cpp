@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "cadlink/dbus/replytimeout.h"
 #include "tests/e2e/accessibletext.h"
 #include "tests/e2e/e2etest.h"
 
@@ -96,7 +97,10 @@ protected:
 TEST_F(FaultE2ETest, CadKilledDuringACallLeavesThePanelUsable) {
     // A CAD without a window is never "seen", so its end does not close the panel.
     auto demo = startDemo({QStringLiteral("--hwnd-zero"), QStringLiteral("--ignore"), QStringLiteral("SendCommand")});
+    // The call must still be waiting when the CAD is killed, however slow the machine.
+    qputenv(cadlink::dbus::replyTimeoutVariable, "120000");
     const auto panel = startPanel();
+    qunsetenv(cadlink::dbus::replyTimeoutVariable);
     PanelDriver driver(desktop, *panel);
 
     ASSERT_TRUE(driver.clickFirstMenuItem(kLine));
