@@ -179,6 +179,19 @@ QVariant AutomationService::applicationValue(const QString& member, bool asPrope
         found = options_.extraProperties.contains(member);
         return options_.extraProperties.value(member);
     }
+    if (const auto given = options_.extraMethods.constFind(member); given != options_.extraMethods.constEnd()) {
+        return *given;
+    }
+    const QVariant own = ownApplicationValue(member, found);
+    // A member holds one value, whichever way it is read.
+    if (found && options_.extraProperties.contains(member)) {
+        return options_.extraProperties.value(member);
+    }
+    return own;
+}
+
+QVariant AutomationService::ownApplicationValue(const QString& member, bool& found) const {
+    found = true;
     if (member == QLatin1String("HWND")) {
         return static_cast<qlonglong>(options_.hwndZero ? 0 : facts_.windowId());
     }
@@ -194,8 +207,8 @@ QVariant AutomationService::applicationValue(const QString& member, bool asPrope
     if (const QString statePath = statePathFor(member); !statePath.isEmpty()) {
         return QVariant::fromValue(QDBusObjectPath(statePath));
     }
-    found = options_.extraMethods.contains(member);
-    return options_.extraMethods.value(member);
+    found = false;
+    return {};
 }
 
 QVariant AutomationService::objectValue(const QString& path, const QString& member, const QDBusMessage& message,

@@ -39,6 +39,8 @@ private:
     Answer answer(const QDBusMessage& message, const QString& member, bool asProperty);
     bool busyFor(const QDBusMessage& message, const QString& member);
     QVariant applicationValue(const QString& member, bool asProperty, bool& found) const;
+    // The answer of a method the demo serves by itself; found is false for others.
+    QVariant ownApplicationValue(const QString& member, bool& found) const;
     QVariant objectValue(const QString& path, const QString& member, const QDBusMessage& message, bool& found,
                          QString& invalidArgs);
 

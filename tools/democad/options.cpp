@@ -93,10 +93,10 @@ Options parseOptions(const QStringList& arguments, QString& error) {
     const QCommandLineOption reject(QStringLiteral("reject"), QStringLiteral("Reject every call."));
     const QCommandLineOption notQuiescent(QStringLiteral("not-quiescent"), QStringLiteral("Report never being quiescent."));
     const QCommandLineOption hwndZero(QStringLiteral("hwnd-zero"), QStringLiteral("Report HWND as 0."));
-    const QCommandLineOption lack(QStringLiteral("lack"), QStringLiteral("Do not serve MEMBER (repeatable)."), QStringLiteral("MEMBER"));
+    const QCommandLineOption lack(QStringLiteral("lack"), QStringLiteral("Do not serve MEMBER at all, neither as a method nor as a property (repeatable)."), QStringLiteral("MEMBER"));
     const QCommandLineOption ignore(QStringLiteral("ignore"), QStringLiteral("Never answer MEMBER (repeatable)."), QStringLiteral("MEMBER"));
-    const QCommandLineOption method(QStringLiteral("method"), QStringLiteral("Serve a method NAME answering a typed value (repeatable)."), QStringLiteral("NAME=SIG:VALUE"));
-    const QCommandLineOption property(QStringLiteral("property"), QStringLiteral("Serve a property NAME holding a typed value (repeatable)."), QStringLiteral("NAME=SIG:VALUE"));
+    const QCommandLineOption method(QStringLiteral("method"), QStringLiteral("Serve a method NAME answering a typed value, in place of the demo's own answer (repeatable)."), QStringLiteral("NAME=SIG:VALUE"));
+    const QCommandLineOption property(QStringLiteral("property"), QStringLiteral("Serve a property NAME holding a typed value; a method of the demo's own by that name answers it too (repeatable)."), QStringLiteral("NAME=SIG:VALUE"));
     const QCommandLineOption quitAfter(QStringLiteral("quit-after"), QStringLiteral("Quit after SECONDS."), QStringLiteral("SECONDS"));
     const QCommandLineOption minimised(QStringLiteral("minimized"), QStringLiteral("Start minimised."));
     parser.addOptions({log, busyEach, busyLife, reject, notQuiescent, hwndZero, lack, ignore, method, property, quitAfter, minimised});

@@ -17,10 +17,10 @@ struct Options {
     bool rejectCalls = false;
     bool notQuiescent = false;
     bool hwndZero = false;
-    QSet<QString> lackingMembers;
+    QSet<QString> lackingMembers;     // served neither way, whatever gives them a value
     QSet<QString> unansweredMembers;  // calls that never get an answer
-    QMap<QString, QVariant> extraMethods;
-    QMap<QString, QVariant> extraProperties;
+    QMap<QString, QVariant> extraMethods;     // methods only, the demo's own ones included
+    QMap<QString, QVariant> extraProperties;  // also the answer of the demo's own method of that name
     int quitAfterSeconds = 0;
     bool startMinimised = false;
 };

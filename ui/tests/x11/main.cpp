@@ -6,6 +6,8 @@
 
 #include <X11/Xlib.h>
 
+#include <chrono>
+#include <cstdio>
 #include <memory>
 
 #include "ui/x11/netwm.h"
@@ -22,6 +24,20 @@ bool displayAvailable() {
     }
     XCloseDisplay(display);
     return true;
+}
+
+// A window manager names itself on the root window before it listens there;
+// a request sent in between is lost for good, so a panel created then never
+// learns its frame. It listens once it has answered a request.
+bool windowManagerAnswers(_XDisplay* display) {
+    const Window probe = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    bool answered = false;
+    for (int attempt = 0; attempt < 100 && !answered; ++attempt) {
+        answered = orvane::ui::x11::requestFrameExtents(display, probe, std::chrono::milliseconds(100)).has_value();
+    }
+    XDestroyWindow(display, probe);
+    XFlush(display);
+    return answered;
 }
 
 // openbox, when no window manager runs yet; ended with the tests.
@@ -52,6 +68,11 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     std::unique_ptr<QProcess> windowManager = haveDisplay ? startWindowManager() : nullptr;
+    // Whoever started it, it may have come up just now.
+    if (haveDisplay && orvane::ui::x11::windowManagerRuns(orvane::ui::x11::qtDisplay()) &&
+        !windowManagerAnswers(orvane::ui::x11::qtDisplay())) {
+        std::fprintf(stderr, "the window manager answers no request\n");
+    }
     const int result = RUN_ALL_TESTS();
     if (windowManager) {
         windowManager->kill();
