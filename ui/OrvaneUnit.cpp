@@ -1,5 +1,6 @@
 #include "ui/OrvaneUnit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -103,6 +104,11 @@ void TForm91::createControls() {
     ComboBox1 = new QComboBox(client);
     ComboBox1->setEditable(false);
     ComboBox1->setMaxVisibleItems(8);
+    // Styles that pop a non-editable chooser up over its field show every
+    // entry and turn off the scroll bar of a list made under them; this one
+    // drops down below the field and scrolls.
+    ComboBox1->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    ComboBox1->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ComboBox1->setFont(tahoma(13));
     // First in tab order, but Tab never stops on it.
     ComboBox1->setFocusPolicy(Qt::ClickFocus);
