@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -22,6 +23,7 @@
 #include "ui/slotmenubar.h"
 #include "ui/topmost.h"
 #include "ui/windowframe.h"
+#include "ui/x11/netwm.h"
 
 namespace orvane::ui {
 
@@ -65,10 +67,13 @@ TForm91::TForm91(PanelDependencies dependencies)
     Timer1->start();
 
     // Bounds are outer bounds, so the frame must be known before start-up
-    // computes the centred default and the pull-back.
+    // computes the centred default and the pull-back; so must the minimum
+    // size, which the layout sets when it is activated.
+    ensurePolished();
+    layout()->activate();
     learnFrameExtents(this);
     reportingBounds_ = true;
-    core_.state().setBounds(toBounds(toPhysical(outerGeometry(this), pixelRatio(this))));
+    core_.state().setBounds(toBounds(physicalOuterBounds(this)));
     reportingBounds_ = false;
     core_.FormCreate();
 }
@@ -181,13 +186,41 @@ void TForm91::reportBounds() {
     if (applyingBounds_ || !isVisible() || isMinimized()) {
         return;
     }
+    if (maximised()) {
+        leaveMaximised();
+        return;
+    }
     reportingBounds_ = true;
-    core_.state().setBounds(toBounds(toPhysical(outerGeometry(this), pixelRatio(this))));
+    core_.state().setBounds(toBounds(physicalOuterBounds(this)));
     reportingBounds_ = false;
 }
 
+// Some window managers maximise a window whatever its hints say; the panel
+// is never maximised.
+bool TForm91::maximised() const {
+    if (isMaximized()) {
+        return true;
+    }
+    _XDisplay* display = x11::qtDisplay();
+    return display != nullptr && x11::maximised(display, static_cast<x11::XWindowId>(winId()));
+}
+
+// Back to the normal bounds, once the events of the maximising are done.
+void TForm91::leaveMaximised() {
+    if (leavingMaximised_) {
+        return;
+    }
+    leavingMaximised_ = true;
+    QTimer::singleShot(0, this, [this] {
+        leavingMaximised_ = false;
+        x11::requestNotMaximised(x11::qtDisplay(), static_cast<x11::XWindowId>(winId()));
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        boundsChanged();
+    });
+}
+
 Size TForm91::currentSize() const {
-    const QRect outer = toPhysical(outerGeometry(this), pixelRatio(this));
+    const QRect outer = physicalOuterBounds(this);
     return {outer.width(), outer.height()};
 }
 
@@ -211,8 +244,13 @@ void TForm91::boundsChanged() {
         return;
     }
     applyingBounds_ = true;
-    setOuterGeometry(this, toLogical(toRect(core_.state().bounds()), pixelRatio(this)));
+    setPhysicalOuterBounds(this, toRect(core_.state().bounds()));
     applyingBounds_ = false;
+    // A size below the window's minimum is not taken: the state holds what
+    // the window took, for the centring, the pull-back and shutdown.
+    reportingBounds_ = true;
+    core_.state().setBounds(toBounds(physicalOuterBounds(this)));
+    reportingBounds_ = false;
 }
 
 void TForm91::chooserEntriesChanged() {

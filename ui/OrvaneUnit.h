@@ -119,6 +119,8 @@ private:
     void report(Handler&& handler);
     void createControls();
     void reportBounds();
+    bool maximised() const;
+    void leaveMaximised();
     void closeModalWindows();
 
     PanelDependencies deps_;
@@ -131,6 +133,7 @@ private:
     bool shownBefore_ = false;
     bool applyingBounds_ = false;
     bool reportingBounds_ = false;
+    bool leavingMaximised_ = false;
 };
 
 }  // namespace orvane::ui
