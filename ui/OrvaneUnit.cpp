@@ -66,6 +66,11 @@ TForm91::TForm91(PanelDependencies dependencies)
     connect(Timer1, &QTimer::timeout, this, &TForm91::Timer1Timer);
     Timer1->start();
 
+    leaveMaximisedTimer_ = new QTimer(this);
+    leaveMaximisedTimer_->setSingleShot(true);
+    leaveMaximisedTimer_->setInterval(0);
+    connect(leaveMaximisedTimer_, &QTimer::timeout, this, &TForm91::returnToNormalBounds);
+
     // Bounds are outer bounds, so the frame must be known before start-up
     // computes the centred default and the pull-back; so must the minimum
     // size, which the layout sets when it is activated.
@@ -205,18 +210,18 @@ bool TForm91::maximised() const {
     return display != nullptr && x11::maximised(display, static_cast<x11::XWindowId>(winId()));
 }
 
-// Back to the normal bounds, once the events of the maximising are done.
+// Back to the normal bounds, once the events of the maximising are done. The
+// window manager puts the window back where it was; the bounds it reports
+// while maximising may reach the state first, so they are not applied.
 void TForm91::leaveMaximised() {
-    if (leavingMaximised_) {
-        return;
+    if (!leaveMaximisedTimer_->isActive()) {
+        leaveMaximisedTimer_->start();
     }
-    leavingMaximised_ = true;
-    QTimer::singleShot(0, this, [this] {
-        leavingMaximised_ = false;
-        x11::requestNotMaximised(x11::qtDisplay(), static_cast<x11::XWindowId>(winId()));
-        setWindowState(windowState() & ~Qt::WindowMaximized);
-        boundsChanged();
-    });
+}
+
+void TForm91::returnToNormalBounds() {
+    x11::requestNotMaximised(x11::qtDisplay(), static_cast<x11::XWindowId>(winId()));
+    setWindowState(windowState() & ~Qt::WindowMaximized);
 }
 
 Size TForm91::currentSize() const {

@@ -121,6 +121,7 @@ private:
     void reportBounds();
     bool maximised() const;
     void leaveMaximised();
+    void returnToNormalBounds();
     void closeModalWindows();
 
     PanelDependencies deps_;
@@ -133,7 +134,7 @@ private:
     bool shownBefore_ = false;
     bool applyingBounds_ = false;
     bool reportingBounds_ = false;
-    bool leavingMaximised_ = false;
+    QTimer* leaveMaximisedTimer_ = nullptr;
 };
 
 }  // namespace orvane::ui

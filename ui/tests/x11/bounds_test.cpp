@@ -35,6 +35,7 @@ protected:
         if (!x11::windowManagerRuns(x11::qtDisplay())) {
             GTEST_SKIP() << "needs an X display with a window manager";
         }
+        ASSERT_TRUE(testing::windowManagerAnswers());
     }
 
     // The panel opened from the settings, where the user sees it.

@@ -21,6 +21,7 @@ protected:
         if (!x11::windowManagerRuns(x11::qtDisplay())) {
             GTEST_SKIP() << "needs an X display with a window manager";
         }
+        ASSERT_TRUE(testing::windowManagerAnswers());
         ASSERT_EQ(qApp->devicePixelRatio(), 1.5);
     }
 

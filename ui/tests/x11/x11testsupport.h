@@ -13,6 +13,10 @@ namespace orvane::ui::testing {
 // The window manager answers asynchronously; give it time, within reason.
 inline bool within10s(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 10000); }
 
+// A window manager runs and answers: a freshly started one may take longer
+// to answer its first requests than a panel waits for its frame.
+bool windowManagerAnswers();
+
 // The client window on the X server, in device pixels.
 QRect serverClientRect(const QWidget* window);
 
