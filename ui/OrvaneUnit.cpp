@@ -1,10 +1,12 @@
 #include "ui/OrvaneUnit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -21,6 +23,7 @@
 #include "ui/slotmenubar.h"
 #include "ui/topmost.h"
 #include "ui/windowframe.h"
+#include "ui/x11/netwm.h"
 
 namespace orvane::ui {
 
@@ -63,11 +66,19 @@ TForm91::TForm91(PanelDependencies dependencies)
     connect(Timer1, &QTimer::timeout, this, &TForm91::Timer1Timer);
     Timer1->start();
 
+    leaveMaximisedTimer_ = new QTimer(this);
+    leaveMaximisedTimer_->setSingleShot(true);
+    leaveMaximisedTimer_->setInterval(0);
+    connect(leaveMaximisedTimer_, &QTimer::timeout, this, &TForm91::returnToNormalBounds);
+
     // Bounds are outer bounds, so the frame must be known before start-up
-    // computes the centred default and the pull-back.
+    // computes the centred default and the pull-back; so must the minimum
+    // size, which the layout sets when it is activated.
+    ensurePolished();
+    layout()->activate();
     learnFrameExtents(this);
     reportingBounds_ = true;
-    core_.state().setBounds(toBounds(toPhysical(outerGeometry(this), pixelRatio(this))));
+    core_.state().setBounds(toBounds(physicalOuterBounds(this)));
     reportingBounds_ = false;
     core_.FormCreate();
 }
@@ -103,6 +114,11 @@ void TForm91::createControls() {
     ComboBox1 = new QComboBox(client);
     ComboBox1->setEditable(false);
     ComboBox1->setMaxVisibleItems(8);
+    // Styles that pop a non-editable chooser up over its field show every
+    // entry and turn off the scroll bar of a list made under them; this one
+    // drops down below the field and scrolls.
+    ComboBox1->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    ComboBox1->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ComboBox1->setFont(tahoma(13));
     // First in tab order, but Tab never stops on it.
     ComboBox1->setFocusPolicy(Qt::ClickFocus);
@@ -175,13 +191,41 @@ void TForm91::reportBounds() {
     if (applyingBounds_ || !isVisible() || isMinimized()) {
         return;
     }
+    if (maximised()) {
+        leaveMaximised();
+        return;
+    }
     reportingBounds_ = true;
-    core_.state().setBounds(toBounds(toPhysical(outerGeometry(this), pixelRatio(this))));
+    core_.state().setBounds(toBounds(physicalOuterBounds(this)));
     reportingBounds_ = false;
 }
 
+// Some window managers maximise a window whatever its hints say; the panel
+// is never maximised.
+bool TForm91::maximised() const {
+    if (isMaximized()) {
+        return true;
+    }
+    _XDisplay* display = x11::qtDisplay();
+    return display != nullptr && x11::maximised(display, static_cast<x11::XWindowId>(winId()));
+}
+
+// Back to the normal bounds, once the events of the maximising are done. The
+// window manager puts the window back where it was; the bounds it reports
+// while maximising may reach the state first, so they are not applied.
+void TForm91::leaveMaximised() {
+    if (!leaveMaximisedTimer_->isActive()) {
+        leaveMaximisedTimer_->start();
+    }
+}
+
+void TForm91::returnToNormalBounds() {
+    x11::requestNotMaximised(x11::qtDisplay(), static_cast<x11::XWindowId>(winId()));
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+}
+
 Size TForm91::currentSize() const {
-    const QRect outer = toPhysical(outerGeometry(this), pixelRatio(this));
+    const QRect outer = physicalOuterBounds(this);
     return {outer.width(), outer.height()};
 }
 
@@ -205,8 +249,13 @@ void TForm91::boundsChanged() {
         return;
     }
     applyingBounds_ = true;
-    setOuterGeometry(this, toLogical(toRect(core_.state().bounds()), pixelRatio(this)));
+    setPhysicalOuterBounds(this, toRect(core_.state().bounds()));
     applyingBounds_ = false;
+    // A size below the window's minimum is not taken: the state holds what
+    // the window took, for the centring, the pull-back and shutdown.
+    reportingBounds_ = true;
+    core_.state().setBounds(toBounds(physicalOuterBounds(this)));
+    reportingBounds_ = false;
 }
 
 void TForm91::chooserEntriesChanged() {

@@ -119,6 +119,9 @@ private:
     void report(Handler&& handler);
     void createControls();
     void reportBounds();
+    bool maximised() const;
+    void leaveMaximised();
+    void returnToNormalBounds();
     void closeModalWindows();
 
     PanelDependencies deps_;
@@ -131,6 +134,7 @@ private:
     bool shownBefore_ = false;
     bool applyingBounds_ = false;
     bool reportingBounds_ = false;
+    QTimer* leaveMaximisedTimer_ = nullptr;
 };
 
 }  // namespace orvane::ui

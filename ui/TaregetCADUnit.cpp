@@ -79,11 +79,10 @@ void TTargetCADForm::createControls() {
     ListBox1->setFont(tahoma(13));
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->installEventFilter(this);
-    connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) {
-            report([&] { selectByUser(static_cast<std::size_t>(row)); });
-        }
-    });
+    // The highlight is the selection: a click below the entries or a
+    // Ctrl+click on the selected one takes it away, and the buttons then
+    // have nothing to act on.
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { report([&] { listSelectionChanged(); }); });
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setGeometry(8, 151, 297, 105);
@@ -105,6 +104,9 @@ void TTargetCADForm::createControls() {
     Button2 = pushButton(this, QStringLiteral("取り消し"), {161, 271, 88, 25});
     connect(Button1, &QPushButton::clicked, this, [this] { report([&] { Button1Click(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { done(kModalResultCancel); });
+    for (QPushButton* button : {Button1, Button2}) {
+        button->installEventFilter(this);
+    }
 
     setTabOrder(ListBox1, Button1);
     setTabOrder(Button1, Button2);
@@ -240,6 +242,9 @@ bool TTargetCADForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ListBox1) {
         return listKeyPress(key);
     }
+    if (watched == Button1 || watched == Button2) {
+        return buttonKeyPress(static_cast<QPushButton*>(watched), key);
+    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -257,6 +262,28 @@ bool TTargetCADForm::listKeyPress(QKeyEvent* event) {
         report([&] { listTypeAhead(typeAhead_.type(character.unicode(), entries)); });
     }
     return true;
+}
+
+// A focused push button is pressed by Enter as by Space; there is still no
+// default button that Enter presses from elsewhere.
+bool TTargetCADForm::buttonKeyPress(QPushButton* button, QKeyEvent* event) {
+    if ((event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) ||
+        (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        return false;
+    }
+    if (!event->isAutoRepeat()) {
+        button->click();
+    }
+    return true;
+}
+
+void TTargetCADForm::listSelectionChanged() {
+    const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
+    if (selected.isEmpty()) {
+        list_.select(std::nullopt);
+    } else {
+        selectByUser(static_cast<std::size_t>(ListBox1->row(selected.front())));
+    }
 }
 
 void TTargetCADForm::selectByUser(std::size_t row) {

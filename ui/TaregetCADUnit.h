@@ -89,6 +89,8 @@ private:
     void selectByUser(std::size_t row);
     void centreOnWorkArea();
     bool listKeyPress(QKeyEvent* event);
+    bool buttonKeyPress(QPushButton* button, QKeyEvent* event);
+    void listSelectionChanged();
 
     TargetCADFormDependencies deps_;
     TargetCADList list_;

@@ -26,7 +26,17 @@ void setOuterGeometry(QWidget* window, const QRect& outer);
 
 // Device pixels per logical pixel on the window's screen.
 qreal pixelRatio(const QWidget* window);
+// Each edge converts on its own and rounds, as the platform places windows,
+// so a rectangle's device pixels are the ones it covers on the screen.
 QRect toPhysical(const QRect& logical, qreal ratio);
 QRect toLogical(const QRect& physical, qreal ratio);
+
+// Places the window so that its outer bounds in device pixels become
+// physical, as near as logical pixels allow, and remembers them.
+void setPhysicalOuterBounds(QWidget* window, const QRect& physical);
+// The outer bounds in device pixels. An edge whose client-area edge has not
+// moved since setPhysicalOuterBounds reads back as it was set there, so
+// bounds set and read back are the same at any scale factor.
+QRect physicalOuterBounds(const QWidget* window);
 
 }  // namespace orvane::ui

@@ -125,6 +125,63 @@ TEST_F(DialogTest, ClickingAnEntryFillsTheFields) {
     dialog.hide();
 }
 
+// What the list shows as selected is what 変更 and 削除 act on.
+struct DialogShownSelectionTest : DialogTest {
+    void SetUp() override {
+        writeList(QStringLiteral("A\t1\nB\t2\n"));
+        shared.TargetProgID = u"1";
+        dialog.FormShow();
+        dialog.show();
+        before = listFile();
+    }
+    void TearDown() override { dialog.hide(); }
+    void clickEntry(int row, Qt::KeyboardModifiers modifiers = {}) {
+        QListWidget* list = dialog.ListBox1;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(list->item(row)).center());
+    }
+    QByteArray before;
+};
+
+TEST_F(DialogShownSelectionTest, ClickBelowTheEntriesLeavesChangeNothingToActOn) {
+    QListWidget* list = dialog.ListBox1;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->viewport()->rect().bottomLeft() + QPoint(5, -5));
+    ASSERT_EQ(selectedRow(), -1);
+    dialog.Edit1->setText(QStringLiteral("new"));
+    dialog.SpeedButton3->click();
+    expectOnlyIndexError();
+    EXPECT_EQ(shownEntries(), QStringList({"A\t1", "B\t2"}));
+    EXPECT_EQ(listFile(), before);
+}
+
+TEST_F(DialogShownSelectionTest, CtrlClickOnTheSelectedEntryLeavesDeleteNothingToActOn) {
+    clickEntry(0, Qt::ControlModifier);
+    ASSERT_EQ(selectedRow(), -1);
+    dialog.SpeedButton2->click();
+    expectOnlyIndexError();
+    EXPECT_EQ(dialog.Edit1->text(), QString());
+    EXPECT_EQ(shownEntries(), QStringList({"A\t1", "B\t2"}));
+    EXPECT_EQ(listFile(), before);
+}
+
+TEST_F(DialogShownSelectionTest, EnterInAFieldWithTheHighlightGoneChangesNothing) {
+    clickEntry(0, Qt::ControlModifier);
+    ASSERT_EQ(selectedRow(), -1);
+    dialog.Edit2->setText(QStringLiteral("26"));
+    QTest::keyClick(dialog.Edit2, Qt::Key_Return);
+    expectOnlyIndexError();
+    EXPECT_EQ(listFile(), before);
+}
+
+TEST_F(DialogShownSelectionTest, TheEntryClickedAgainAfterCtrlClickIsTheOneChanged) {
+    clickEntry(0, Qt::ControlModifier);
+    clickEntry(0);
+    ASSERT_EQ(selectedRow(), 0);
+    dialog.Edit2->setText(QStringLiteral("26"));
+    dialog.SpeedButton3->click();
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(shownEntries(), QStringList({"A\t26", "B\t2"}));
+}
+
 TEST_F(DialogTest, DeletingTheSecondToLastSelectsTheLast) {
     writeList(QStringLiteral("A\t1\nB\t2\nC\t3\n"));
     shared.TargetProgID = u"2";
@@ -245,6 +302,38 @@ TEST_F(DialogTest, EscapeDoesNotCloseButTheCloseButtonCancels) {
     });
     EXPECT_EQ(dialog.ShowModal(), kModalResultCancel);
     EXPECT_TRUE(stillOpenAfterEscape);
+}
+
+TEST_F(DialogTest, EnterOnTheFocusedOkButtonPressesIt) {
+    whenModal([this](QWidget*) {
+        dialog.Edit2->setText(QStringLiteral("Typed.App"));
+        dialog.Button1->setFocus();
+        QTest::keyClick(dialog.Button1, Qt::Key_Return);
+        if (dialog.isVisible()) dialog.done(0);  // a missed press must not hang the test
+    });
+    EXPECT_EQ(dialog.ShowModal(), kModalResultOK);
+    EXPECT_EQ(shared.TargetProgID, u"Typed.App");
+}
+
+TEST_F(DialogTest, EnterOnTheFocusedCancelButtonPressesIt) {
+    whenModal([this](QWidget*) {
+        dialog.Button2->setFocus();
+        QTest::keyClick(dialog.Button2, Qt::Key_Enter, Qt::KeypadModifier);
+        if (dialog.isVisible()) dialog.done(0);  // a missed press must not hang the test
+    });
+    EXPECT_EQ(dialog.ShowModal(), kModalResultCancel);
+    EXPECT_EQ(shared.TargetProgID, u"Matches.Nothing");
+}
+
+TEST_F(DialogTest, EnterInTheListPressesNoButton) {
+    bool stillOpenAfterEnter = false;
+    whenModal([&](QWidget*) {
+        QTest::keyClick(dialog.ListBox1, Qt::Key_Return);
+        stillOpenAfterEnter = dialog.isVisible();
+        dialog.Button2->click();
+    });
+    dialog.ShowModal();
+    EXPECT_TRUE(stillOpenAfterEnter);
 }
 
 TEST_F(DialogTest, FocusStartsOnTheListAndReturnsToWhereItWas) {

@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -6,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -134,6 +136,35 @@ TEST_F(PanelTest, ChooserChangeByTheUserLoadsAndByProgramDoesNot) {
 
     panel.core().state().selectChooserEntry(std::nullopt);
     EXPECT_EQ(panel.ComboBox1->currentText(), QString());
+}
+
+TEST_F(PanelTest, ChooserDropsDownEightEntriesWithAScrollBarBelowTheField) {
+    for (int i = 1; i <= 12; ++i) {
+        world.directory.write(QStringLiteral("M%1List.txt").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("[A]\n"));
+    }
+    TForm91& panel = world.create();
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    QComboBox* chooser = panel.ComboBox1;
+    chooser->showPopup();
+    QAbstractItemView* view = chooser->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+
+    int rowsShown = 0;
+    for (int row = 0; row < chooser->count(); ++row) {
+        if (view->viewport()->rect().intersects(view->visualRect(chooser->model()->index(row, 0)))) ++rowsShown;
+    }
+    const int popupTop = view->window()->geometry().top();
+    // The drop-down may share the field's last pixel row, its frame.
+    const int fieldBottom = chooser->mapToGlobal(chooser->rect().bottomLeft()).y();
+    // The view lays out its scroll bars after it is shown.
+    const bool scrollBarShown = QTest::qWaitFor([&] { return view->verticalScrollBar()->isVisible(); });
+    chooser->hidePopup();
+    panel.hide();
+
+    EXPECT_EQ(rowsShown, 8);
+    EXPECT_TRUE(scrollBarShown);
+    EXPECT_GE(popupTop, fieldBottom);
 }
 
 TEST_F(PanelTest, CheckBoxClicksReachTheStateAndTheSettings) {

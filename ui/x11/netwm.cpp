@@ -21,6 +21,8 @@ using cadlink::x11::X11ErrorTrap;
 constexpr long kNetWmStateRemove = 0;
 constexpr long kNetWmStateAdd = 1;
 constexpr long kSourceApplication = 1;
+constexpr char kMaximisedVertically[] = "_NET_WM_STATE_MAXIMIZED_VERT";
+constexpr char kMaximisedHorizontally[] = "_NET_WM_STATE_MAXIMIZED_HORZ";
 
 void sendToRoot(Display* display, Window window, const char* messageType, long l0, long l1, long l2) {
     XEvent event{};
@@ -86,6 +88,19 @@ void setAboveOnUnmapped(Display* display, XWindowId window, bool on) {
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
     XFlush(display);
+}
+
+bool maximised(Display* display, XWindowId window) {
+    return hasWmState(display, window, kMaximisedVertically) || hasWmState(display, window, kMaximisedHorizontally);
+}
+
+void requestNotMaximised(Display* display, XWindowId window) {
+    if (display == nullptr || window == 0) {
+        return;
+    }
+    sendToRoot(display, window, "_NET_WM_STATE", kNetWmStateRemove,
+               static_cast<long>(XInternAtom(display, kMaximisedVertically, False)),
+               static_cast<long>(XInternAtom(display, kMaximisedHorizontally, False)));
 }
 
 bool hasWmState(Display* display, XWindowId window, const char* stateAtom) {

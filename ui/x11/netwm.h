@@ -27,6 +27,13 @@ void requestAbove(_XDisplay* display, XWindowId window, bool on);
 // mapped; the window manager reads it when the window is next mapped.
 void setAboveOnUnmapped(_XDisplay* display, XWindowId window, bool on);
 
+// The window manager has maximised the window, in one direction or both.
+bool maximised(_XDisplay* display, XWindowId window);
+
+// Asks the window manager to take a mapped window out of the maximised state
+// in both directions.
+void requestNotMaximised(_XDisplay* display, XWindowId window);
+
 // The window's _NET_WM_STATE holds the named atom.
 bool hasWmState(_XDisplay* display, XWindowId window, const char* stateAtom);
 

@@ -65,6 +65,9 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     const bool haveDisplay = displayAvailable();
     qputenv("QT_QPA_PLATFORM", haveDisplay ? "xcb" : "offscreen");
+#ifdef ORVANE_TEST_SCALE_FACTOR
+    qputenv("QT_SCALE_FACTOR", ORVANE_TEST_SCALE_FACTOR);
+#endif
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     std::unique_ptr<QProcess> windowManager = haveDisplay ? startWindowManager() : nullptr;
