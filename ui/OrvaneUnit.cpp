@@ -36,6 +36,8 @@ constexpr int kClientHeight = 26;
 constexpr int kChooserLeft = 91;
 constexpr int kChooserRightGap = 8;
 constexpr int kMonitorIntervalMs = 1000;
+constexpr int kLeaveMaximisedStep = 50;
+constexpr int kLeaveMaximisedTries = 40;
 
 QColor toColour(Colour rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 
@@ -67,8 +69,7 @@ TForm91::TForm91(PanelDependencies dependencies)
     Timer1->start();
 
     leaveMaximisedTimer_ = new QTimer(this);
-    leaveMaximisedTimer_->setSingleShot(true);
-    leaveMaximisedTimer_->setInterval(0);
+    leaveMaximisedTimer_->setInterval(kLeaveMaximisedStep);
     connect(leaveMaximisedTimer_, &QTimer::timeout, this, &TForm91::returnToNormalBounds);
 
     // Bounds are outer bounds, so the frame must be known before start-up
@@ -210,18 +211,30 @@ bool TForm91::maximised() const {
     return display != nullptr && x11::maximised(display, static_cast<x11::XWindowId>(winId()));
 }
 
-// Back to the normal bounds, once the events of the maximising are done. The
-// window manager puts the window back where it was; the bounds it reports
-// while maximising may reach the state first, so they are not applied.
+// Back to the normal bounds. The window manager puts the window back where
+// it was, but the bounds it reports while maximising may reach the state
+// before its maximised state shows, and its last move may come while that
+// state still shows: ask until it has left it, then take the bounds anew.
 void TForm91::leaveMaximised() {
+    leaveMaximisedTries_ = 0;
     if (!leaveMaximisedTimer_->isActive()) {
         leaveMaximisedTimer_->start();
     }
 }
 
 void TForm91::returnToNormalBounds() {
-    x11::requestNotMaximised(x11::qtDisplay(), static_cast<x11::XWindowId>(winId()));
-    setWindowState(windowState() & ~Qt::WindowMaximized);
+    if (maximised()) {
+        // A window manager that keeps the state is asked for a while, not for ever.
+        if (++leaveMaximisedTries_ > kLeaveMaximisedTries) {
+            leaveMaximisedTimer_->stop();
+            return;
+        }
+        x11::requestNotMaximised(x11::qtDisplay(), static_cast<x11::XWindowId>(winId()));
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        return;
+    }
+    leaveMaximisedTimer_->stop();
+    reportBounds();
 }
 
 Size TForm91::currentSize() const {

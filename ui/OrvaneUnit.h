@@ -135,6 +135,7 @@ private:
     bool applyingBounds_ = false;
     bool reportingBounds_ = false;
     QTimer* leaveMaximisedTimer_ = nullptr;
+    int leaveMaximisedTries_ = 0;
 };
 
 }  // namespace orvane::ui

@@ -133,12 +133,19 @@ std::optional<QMargins> requestFrameExtents(Display* display, XWindowId window, 
     if (!windowManagerRuns(display) || window == 0) {
         return std::nullopt;
     }
-    sendToRoot(display, window, "_NET_REQUEST_FRAME_EXTENTS", 0, 0, 0);
     // The window manager answers within a millisecond or two; a coarse step
     // would add its whole length to every start.
     constexpr std::chrono::milliseconds step{1};
-    const auto deadline = std::chrono::steady_clock::now() + wait;
+    // One that has just started names itself before it listens, and a request
+    // sent in between is lost: ask again until it answers.
+    constexpr std::chrono::milliseconds askAgain{50};
+    auto nextRequest = std::chrono::steady_clock::now();
+    const auto deadline = nextRequest + wait;
     do {
+        if (std::chrono::steady_clock::now() >= nextRequest) {
+            sendToRoot(display, window, "_NET_REQUEST_FRAME_EXTENTS", 0, 0, 0);
+            nextRequest += askAgain;
+        }
         XSync(display, False);
         if (auto extents = frameExtents(display, window)) {
             return extents;
