@@ -92,13 +92,20 @@ protected:
         if (!IsSkipped()) normal = open();
     }
 
-    // Maximised by the window manager, then back in its normal bounds.
+    // Maximised by the window manager, then back in its normal bounds, on the
+    // screen and in the panel's state.
     bool maximisedAndBack() {
         TForm91& panel = *world.panel;
         WidestSize widest(&panel);
         testing::maximiseLikeTheUser(&panel);
+        const auto panelBounds = [&] {
+            const Bounds& b = panel.core().state().bounds();
+            return QRect(b.left, b.top, b.width, b.height);
+        };
         return within10s([&] { return widest.width > normal.width(); }) &&
-               within10s([&] { return serverFrameRect(&panel) == normal && !panel.isMaximized(); });
+               within10s([&] {
+                   return serverFrameRect(&panel) == normal && !panel.isMaximized() && panelBounds() == normal;
+               });
     }
 
     QRect normal;
