@@ -30,6 +30,17 @@ protected:
         progId = integration::uniqueProgId(QStringLiteral("E2E"));
     }
 
+    // The set-up, then the menu list the panel loads and the test's CAD as
+    // its target.
+    void setUpWithList(const QStringList& lines) {
+        PanelTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        directory.write(QStringLiteral("OrvaneList.txt"), utf8ListFile(lines));
+        writeTarget();
+    }
+
     // The target CAD list names the test's CAD; the settings file makes it
     // the target.
     void writeTarget(const QString& label = QStringLiteral("Demo")) {

@@ -29,14 +29,8 @@ enum FaultListItem { kLine = 1, kVersion, kTarget };
 class FaultE2ETest : public PanelTest {
 protected:
     void SetUp() override {
-        PanelTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) {
-            return;
-        }
-        directory.write(QStringLiteral("OrvaneList.txt"),
-                        utf8ListFile({QStringLiteral("[Faults]"), QStringLiteral("_LINE: line"),
-                                      QStringLiteral("VER_: version"), QStringLiteral("CAD_: target")}));
-        writeTarget();
+        setUpWithList({QStringLiteral("[Faults]"), QStringLiteral("_LINE: line"), QStringLiteral("VER_: version"),
+                       QStringLiteral("CAD_: target")});
     }
 
     // The panel's event loop runs: everything sent to it before was handled.

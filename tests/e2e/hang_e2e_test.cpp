@@ -24,13 +24,7 @@ constexpr auto kPing = 400ms;
 class HangE2ETest : public PanelTest {
 protected:
     void SetUp() override {
-        PanelTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) {
-            return;
-        }
-        directory.write(QStringLiteral("OrvaneList.txt"),
-                        utf8ListFile({QStringLiteral("[Hang]"), QStringLiteral("_LINE: line")}));
-        writeTarget();
+        setUpWithList({QStringLiteral("[Hang]"), QStringLiteral("_LINE: line")});
         qputenv(cadlink::dbus::replyTimeoutVariable, kReplyTimeoutMs);
     }
 

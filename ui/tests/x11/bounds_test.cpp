@@ -29,15 +29,8 @@ protected:
     }
 };
 
-class PanelOnX11 : public ::testing::Test {
+class PanelOnX11 : public testing::WindowManagerTest {
 protected:
-    void SetUp() override {
-        if (!x11::windowManagerRuns(x11::qtDisplay())) {
-            GTEST_SKIP() << "needs an X display with a window manager";
-        }
-        ASSERT_TRUE(testing::windowManagerAnswers());
-    }
-
     // The panel opened from the settings, where the user sees it.
     QRect open() {
         TForm91& panel = world.create();
@@ -88,7 +81,7 @@ TEST_F(TooSmallSizeOnX11, IsStoredAsTheSizeTheWindowTook) {
 class MaximiseOnX11 : public PanelOnX11 {
 protected:
     void SetUp() override {
-        PanelOnX11::SetUp();
+        WindowManagerTest::SetUp();
         if (!IsSkipped()) normal = open();
     }
 

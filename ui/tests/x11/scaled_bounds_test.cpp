@@ -8,20 +8,14 @@
 namespace orvane::ui {
 namespace {
 
-using testing::placed;
-using testing::PanelWorld;
-using testing::serverFrameRect;
-using testing::within10s;
+using namespace orvane::ui::testing;
 
 // Bounds at a fractional scale factor, where one logical pixel is 1.5 device
 // pixels and conversions round.
-class ScaledBoundsOnX11 : public ::testing::Test {
+class ScaledBoundsOnX11 : public testing::WindowManagerTest {
 protected:
     void SetUp() override {
-        if (!x11::windowManagerRuns(x11::qtDisplay())) {
-            GTEST_SKIP() << "needs an X display with a window manager";
-        }
-        ASSERT_TRUE(testing::windowManagerAnswers());
+        WindowManagerTest::SetUp();
         ASSERT_EQ(qApp->devicePixelRatio(), 1.5);
     }
 

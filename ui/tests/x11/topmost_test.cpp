@@ -10,6 +10,7 @@
 
 #include "ui/slotmenubar.h"
 #include "ui/tests/uitestsupport.h"
+#include "ui/tests/x11/x11testsupport.h"
 #include "ui/windowframe.h"
 #include "ui/x11/netwm.h"
 
@@ -41,13 +42,8 @@ bool managed(QWidget* window) {
            window->isVisible();
 }
 
-class TopMostOnX11 : public ::testing::Test {
+class TopMostOnX11 : public testing::WindowManagerTest {
 protected:
-    void SetUp() override {
-        if (!x11::windowManagerRuns(x11::qtDisplay())) {
-            GTEST_SKIP() << "needs an X display with a window manager";
-        }
-    }
     PanelWorld world;
 };
 

@@ -37,21 +37,6 @@ QRect qtGeometryOf(const QRect& device, qreal ratio) {
 
 }  // namespace
 
-bool windowManagerAnswers() {
-    if (!x11::windowManagerRuns(x11::qtDisplay())) {
-        return false;
-    }
-    // A request that comes while it is still starting goes unanswered; ask again.
-    QWidget probe;
-    return QTest::qWaitFor(
-        [&] {
-            return x11::requestFrameExtents(x11::qtDisplay(), static_cast<x11::XWindowId>(probe.winId()),
-                                            std::chrono::milliseconds(200))
-                .has_value();
-        },
-        10000);
-}
-
 QRect serverClientRect(const QWidget* window) {
     Display* display = x11::qtDisplay();
     const auto id = static_cast<Window>(window->winId());

@@ -4,6 +4,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 
 #include "ui/x11/netwm.h"
@@ -13,9 +15,15 @@ namespace orvane::ui::testing {
 // The window manager answers asynchronously; give it time, within reason.
 inline bool within10s(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 10000); }
 
-// A window manager runs and answers: a freshly started one may take longer
-// to answer its first requests than a panel waits for its frame.
-bool windowManagerAnswers();
+// Real windows under a window manager; without one the test skips itself.
+class WindowManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!x11::windowManagerRuns(x11::qtDisplay())) {
+            GTEST_SKIP() << "needs an X display with a window manager";
+        }
+    }
+};
 
 // The client window on the X server, in device pixels.
 QRect serverClientRect(const QWidget* window);
