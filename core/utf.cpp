@@ -84,7 +84,8 @@ std::u16string fromUtf8(std::string_view bytes) {
 
 std::u16string fromFileNameBytes(std::string_view bytes) {
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    // A file name or path is far below the int32_t lengths ICU steps with.
+    // Names, paths and the settings lines that hold them are read at most
+    // kMaxReadBytes long, far below the int32_t lengths ICU steps with.
     const auto length = static_cast<int32_t>(bytes.size());
     std::u16string out;
     out.reserve(bytes.size());

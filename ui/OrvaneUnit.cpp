@@ -78,9 +78,7 @@ TForm91::TForm91(PanelDependencies dependencies)
     ensurePolished();
     layout()->activate();
     learnFrameExtents(this);
-    reportingBounds_ = true;
-    core_.state().setBounds(toBounds(physicalOuterBounds(this)));
-    reportingBounds_ = false;
+    recordBounds();
     core_.FormCreate();
 }
 
@@ -196,9 +194,7 @@ void TForm91::reportBounds() {
         leaveMaximised();
         return;
     }
-    reportingBounds_ = true;
-    core_.state().setBounds(toBounds(physicalOuterBounds(this)));
-    reportingBounds_ = false;
+    recordBounds();
 }
 
 // Some window managers maximise a window whatever its hints say; the panel
@@ -237,6 +233,14 @@ void TForm91::returnToNormalBounds() {
     reportBounds();
 }
 
+// The state takes the outer bounds the window has; the change this makes is
+// not applied back to the window.
+void TForm91::recordBounds() {
+    reportingBounds_ = true;
+    core_.state().setBounds(toBounds(physicalOuterBounds(this)));
+    reportingBounds_ = false;
+}
+
 Size TForm91::currentSize() const {
     const QRect outer = physicalOuterBounds(this);
     return {outer.width(), outer.height()};
@@ -266,9 +270,7 @@ void TForm91::boundsChanged() {
     applyingBounds_ = false;
     // A size below the window's minimum is not taken: the state holds what
     // the window took, for the centring, the pull-back and shutdown.
-    reportingBounds_ = true;
-    core_.state().setBounds(toBounds(physicalOuterBounds(this)));
-    reportingBounds_ = false;
+    recordBounds();
 }
 
 void TForm91::chooserEntriesChanged() {

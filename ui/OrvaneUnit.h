@@ -119,6 +119,7 @@ private:
     void report(Handler&& handler);
     void createControls();
     void reportBounds();
+    void recordBounds();
     bool maximised() const;
     void leaveMaximised();
     void returnToNormalBounds();

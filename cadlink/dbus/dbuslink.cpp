@@ -44,19 +44,6 @@ std::uint32_t millisecondsSince(std::chrono::steady_clock::time_point start) {
         std::clamp<long long>(elapsed, 0, std::numeric_limits<std::uint32_t>::max()));
 }
 
-}  // namespace
-
-std::string describeError(const QDBusMessage& reply) {
-    return (reply.errorName() + QStringLiteral(": ") + reply.errorMessage()).toStdString();
-}
-
-DBusLink::DBusLink(QDBusConnection connection, int replyTimeoutMs)
-    : connection_(std::move(connection)), replyTimeoutMs_(replyTimeoutMs) {}
-
-MessageFilterRef DBusLink::exchangeFilter(MessageFilterRef filter) {
-    return std::exchange(filter_, std::move(filter));
-}
-
 // The one value of a reply of the bus itself, invalid unless it has the type.
 template <typename Value>
 QVariant busAnswer(const QDBusConnection& connection, const QString& member, const QVariantList& arguments) {
@@ -72,6 +59,19 @@ QVariant busAnswer(const QDBusConnection& connection, const QString& member, con
         return {};
     }
     return values.front();
+}
+
+}  // namespace
+
+std::string describeError(const QDBusMessage& reply) {
+    return (reply.errorName() + QStringLiteral(": ") + reply.errorMessage()).toStdString();
+}
+
+DBusLink::DBusLink(QDBusConnection connection, int replyTimeoutMs)
+    : connection_(std::move(connection)), replyTimeoutMs_(replyTimeoutMs) {}
+
+MessageFilterRef DBusLink::exchangeFilter(MessageFilterRef filter) {
+    return std::exchange(filter_, std::move(filter));
 }
 
 QString DBusLink::nameOwner(const QString& busName) const {

@@ -5,12 +5,9 @@
 namespace orvane::cadlink::dbus {
 namespace {
 
-TEST(ReplyTimeout, AWholePositiveNumberOfMillisecondsIsTaken) {
+TEST(ReplyTimeout, OnlyAWholePositiveNumberOfMillisecondsIsTaken) {
     EXPECT_EQ(replyTimeoutFromSetting("500"), 500);
     EXPECT_EQ(replyTimeoutFromSetting("1"), 1);
-}
-
-TEST(ReplyTimeout, AnythingElseGivesTheDefault) {
     for (const char* setting : {"", "0", "-500", "+500", " 500", "500ms", "2.5", "99999999999", "x"}) {
         EXPECT_EQ(replyTimeoutFromSetting(setting), defaultReplyTimeoutMs) << '"' << setting << '"';
     }

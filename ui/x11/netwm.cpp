@@ -6,6 +6,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 #include "cadlink/x11/x11errortrap.h"
@@ -38,6 +40,24 @@ void sendToRoot(Display* display, Window window, const char* messageType, long l
     XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
                &event);
     XFlush(display);
+}
+
+// The window's _NET_WM_STATE holds one of the named atoms; one read of the
+// property, which each move of the window asks for.
+bool hasAnyWmState(Display* display, Window window, std::initializer_list<const char*> stateAtoms) {
+    if (display == nullptr || window == 0) {
+        return false;
+    }
+    std::vector<Atom> wanted;
+    for (const char* name : stateAtoms) {
+        wanted.push_back(XInternAtom(display, name, False));
+    }
+    for (const unsigned long atom : readProperty32(display, window, "_NET_WM_STATE", XA_ATOM)) {
+        if (std::find(wanted.begin(), wanted.end(), atom) != wanted.end()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 Window supportingWindow(Display* display, Window window) {
@@ -91,7 +111,7 @@ void setAboveOnUnmapped(Display* display, XWindowId window, bool on) {
 }
 
 bool maximised(Display* display, XWindowId window) {
-    return hasWmState(display, window, kMaximisedVertically) || hasWmState(display, window, kMaximisedHorizontally);
+    return hasAnyWmState(display, window, {kMaximisedVertically, kMaximisedHorizontally});
 }
 
 void requestNotMaximised(Display* display, XWindowId window) {
@@ -104,16 +124,7 @@ void requestNotMaximised(Display* display, XWindowId window) {
 }
 
 bool hasWmState(Display* display, XWindowId window, const char* stateAtom) {
-    if (display == nullptr || window == 0) {
-        return false;
-    }
-    const Atom wanted = XInternAtom(display, stateAtom, False);
-    for (const unsigned long atom : readProperty32(display, window, "_NET_WM_STATE", XA_ATOM)) {
-        if (atom == wanted) {
-            return true;
-        }
-    }
-    return false;
+    return hasAnyWmState(display, window, {stateAtom});
 }
 
 std::optional<QMargins> frameExtents(Display* display, XWindowId window) {

@@ -1,12 +1,8 @@
-#include <QApplication>
-#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "ui/slotmenubar.h"
 #include "ui/tests/uitestsupport.h"
@@ -19,19 +15,9 @@ namespace {
 
 using testing::PanelWorld;
 using testing::whenModal;
+using testing::within10s;
 
 constexpr char kAbove[] = "_NET_WM_STATE_ABOVE";
-
-// The window manager answers asynchronously; wait for it, within reason.
-bool eventually(const std::function<bool()>& condition) {
-    QDeadlineTimer deadline(10000);
-    while (!condition()) {
-        if (deadline.hasExpired()) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qWait(20);
-    }
-    return true;
-}
 
 bool above(QWidget* window) {
     return x11::hasWmState(x11::qtDisplay(), static_cast<x11::XWindowId>(window->winId()), kAbove);
@@ -50,56 +36,56 @@ protected:
 TEST_F(TopMostOnX11, PanelStaysAboveThroughMinimiseAndRestore) {
     TForm91& panel = world.create();
     panel.show();
-    ASSERT_TRUE(eventually([&] { return managed(&panel); }));
-    EXPECT_TRUE(eventually([&] { return above(&panel); }));
+    ASSERT_TRUE(within10s([&] { return managed(&panel); }));
+    EXPECT_TRUE(within10s([&] { return above(&panel); }));
 
     panel.showMinimized();
-    ASSERT_TRUE(eventually([&] { return panel.isMinimized(); }));
+    ASSERT_TRUE(within10s([&] { return panel.isMinimized(); }));
     panel.showNormal();
-    ASSERT_TRUE(eventually([&] { return !panel.isMinimized(); }));
-    EXPECT_TRUE(eventually([&] { return above(&panel); }));
+    ASSERT_TRUE(within10s([&] { return !panel.isMinimized(); }));
+    EXPECT_TRUE(within10s([&] { return above(&panel); }));
 }
 
 TEST_F(TopMostOnX11, DialogTakesTheBandWhileOpenAndThePanelGetsItBack) {
     world.directory.write(QStringLiteral("OrvaneList.txt"), QStringLiteral("[Set]\nCAD_: choose\n"));
     TForm91& panel = world.create();
     panel.show();
-    ASSERT_TRUE(eventually([&] { return managed(&panel) && above(&panel); }));
+    ASSERT_TRUE(within10s([&] { return managed(&panel) && above(&panel); }));
     const QRect panelBefore = panel.geometry();
 
     bool dialogAbove = false;
     bool panelLeft = false;
     whenModal([&](QWidget*) {
         TTargetCADForm* dialog = panel.targetCADForm();
-        dialogAbove = eventually([&] { return managed(dialog) && above(dialog); });
-        panelLeft = eventually([&] { return !above(&panel); });
+        dialogAbove = within10s([&] { return managed(dialog) && above(dialog); });
+        panelLeft = within10s([&] { return !above(&panel); });
         dialog->Button2->click();
     });
     panel.MainMenu1->action(101)->trigger();
     EXPECT_TRUE(dialogAbove);
     EXPECT_TRUE(panelLeft);
-    EXPECT_TRUE(eventually([&] { return above(&panel); }));
+    EXPECT_TRUE(within10s([&] { return above(&panel); }));
     EXPECT_TRUE(panel.isVisible());
     EXPECT_EQ(panel.geometry(), panelBefore);
 
     // A second showing goes through a window that was shown before.
     whenModal([&](QWidget*) {
         TTargetCADForm* dialog = panel.targetCADForm();
-        dialogAbove = eventually([&] { return managed(dialog) && above(dialog); });
+        dialogAbove = within10s([&] { return managed(dialog) && above(dialog); });
         dialog->Button2->click();
     });
     dialogAbove = false;
     panel.MainMenu1->action(101)->trigger();
     EXPECT_TRUE(dialogAbove);
-    EXPECT_TRUE(eventually([&] { return above(&panel) && !above(panel.targetCADForm()); }));
+    EXPECT_TRUE(within10s([&] { return above(&panel) && !above(panel.targetCADForm()); }));
 }
 
 TEST_F(TopMostOnX11, StoredBoundsAreTheOuterBoundsOfTheManagedWindow) {
     world.directory.write(QStringLiteral("Orvane.ini"), QStringLiteral("[Form]\nLeft=100\nTop=120\n"));
     TForm91& panel = world.create();
     panel.show();
-    ASSERT_TRUE(eventually([&] { return managed(&panel); }));
-    ASSERT_TRUE(eventually([&] { return panel.frameGeometry().topLeft() == QPoint(100, 120); }))
+    ASSERT_TRUE(within10s([&] { return managed(&panel); }));
+    ASSERT_TRUE(within10s([&] { return panel.frameGeometry().topLeft() == QPoint(100, 120); }))
         << panel.frameGeometry().x() << "," << panel.frameGeometry().y();
     const QRect outer = panel.frameGeometry();
     world.panel.reset();
