@@ -6,6 +6,7 @@
 
 #include <csignal>
 
+#include "app/displayloss.h"
 #include "app/terminationsignal.h"
 #include "cadlink/dbus/dbusruntime.h"
 #include "cadlink/x11/x11windowsystem.h"
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
         panel.createTargetCADForm();
         // Told to end from outside: as when the CAD has gone.
         const TerminationSignal termination([&panel] { panel.closeProgram(); });
+        // The X server going away ends the program without its shutdown;
+        // the settings are written first. Disarmed before the shutdown runs.
+        const DisplayLossSave displayLoss([&panel] { panel.core().writeSettingsNow(); });
         // 6. Until the panel closes.
         panel.show();
         // The icon's 15 images are decoded once the panel is on its way to

@@ -89,6 +89,9 @@ public:
     // Shutdown sequence; run once when the window is destroyed. A refused
     // settings write goes to the error sink and skips the remaining writes.
     void FormDestroy();
+    // The settings writes of shutdown, from the current state, for a program
+    // that ends without its shutdown sequence. Errors escape.
+    void writeSettingsNow() { writeSettings(); }
 
     // Loads programDirectory() + lstname into the slots. Errors escape.
     void loadMenuList(std::u16string_view lstname);
