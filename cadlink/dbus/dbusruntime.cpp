@@ -12,10 +12,15 @@
 namespace orvane::cadlink::dbus {
 
 DBusAutomationRuntime::DBusAutomationRuntime()
-    : DBusAutomationRuntime(QDBusConnection::sessionBus(), replyTimeoutFromEnvironment()) {}
+    : DBusAutomationRuntime(BusConnector::sessionBus(), replyTimeoutFromEnvironment()) {}
 
 DBusAutomationRuntime::DBusAutomationRuntime(const QDBusConnection& connection, int replyTimeoutMs)
-    : link_(std::make_shared<DBusLink>(connection, replyTimeoutMs)) {}
+    : replyTimeoutMs_(replyTimeoutMs), link_(std::make_shared<DBusLink>(connection, replyTimeoutMs)) {}
+
+DBusAutomationRuntime::DBusAutomationRuntime(BusConnector connector, int replyTimeoutMs)
+    : connector_(std::move(connector)),
+      replyTimeoutMs_(replyTimeoutMs),
+      link_(std::make_shared<DBusLink>(connector_->reconnect(), replyTimeoutMs)) {}
 
 DBusAutomationRuntime::~DBusAutomationRuntime() = default;
 
@@ -32,7 +37,7 @@ ObjectRef DBusAutomationRuntime::GetActiveObject(const ClassId& classId) {
     if (!progId) {
         throw AutomationError(status::ClassNotRegistered, "not a ProgID bus name");
     }
-    if (!link_->connection().isConnected()) {
+    if (!connected()) {
         throw AutomationError(status::NotRunning, "no session bus");
     }
     // The object is bound to the owner at this moment, so a CAD that quits
@@ -51,6 +56,21 @@ ObjectRef DBusAutomationRuntime::GetActiveObject(const ClassId& classId) {
         throw AutomationError(status::NotRunning, "no CAD owns the name");
     }
     return std::make_shared<DBusAutomationObject>(link_, busName, owner, QString::fromLatin1(protocol::applicationPath));
+}
+
+// Objects handed out before keep the lost link; the message filter moves on
+// to the new one.
+bool DBusAutomationRuntime::connected() {
+    if (link_->connection().isConnected()) {
+        return true;
+    }
+    if (!connector_) {
+        return false;
+    }
+    auto link = std::make_shared<DBusLink>(connector_->reconnect(), replyTimeoutMs_);
+    link->exchangeFilter(link_->exchangeFilter(nullptr));
+    link_ = std::move(link);
+    return link_->connection().isConnected();
 }
 
 MessageFilterRef DBusAutomationRuntime::CoRegisterMessageFilter(MessageFilterRef filter) {

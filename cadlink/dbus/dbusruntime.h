@@ -3,8 +3,10 @@
 #include <QDBusConnection>
 
 #include <memory>
+#include <optional>
 
 #include "cadlink/automation.h"
+#include "cadlink/dbus/busconnector.h"
 
 namespace orvane::cadlink::dbus {
 
@@ -14,9 +16,14 @@ class DBusLink;
 // name, a running CAD is the name's owner, objects are object paths there.
 class DBusAutomationRuntime final : public AutomationRuntime {
 public:
-    // The session bus, with the reply timeout that the environment asks for.
+    // The session bus, with the reply timeout that the environment asks for;
+    // a session bus that went away is looked for again at each lookup.
     DBusAutomationRuntime();
+    // One connection for the runtime's whole life.
     DBusAutomationRuntime(const QDBusConnection& connection, int replyTimeoutMs);
+    // A connection from connector, opened afresh at a lookup that finds the
+    // one before without its bus.
+    DBusAutomationRuntime(BusConnector connector, int replyTimeoutMs);
     ~DBusAutomationRuntime() override;
 
     ClassId CLSIDFromProgID(std::u16string_view progId) override;
@@ -24,6 +31,11 @@ public:
     MessageFilterRef CoRegisterMessageFilter(MessageFilterRef filter) override;
 
 private:
+    // Whether the bus is there; a lost one is connected to again first.
+    bool connected();
+
+    std::optional<BusConnector> connector_;
+    int replyTimeoutMs_;
     std::shared_ptr<DBusLink> link_;
 };
 

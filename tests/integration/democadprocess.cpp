@@ -29,9 +29,12 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-DemoCadProcess::DemoCadProcess(QString progId, QStringList options, Screen screen)
+DemoCadProcess::DemoCadProcess(QString progId, QStringList options, Screen screen, const QString& busAddress)
     : progId_(std::move(progId)), logPath_(folder_.filePath(QStringLiteral("democad.log"))) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!busAddress.isEmpty()) {
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+    }
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
                        screen == Screen::X11 ? QStringLiteral("xcb") : QStringLiteral("offscreen"));
     process_.setProcessEnvironment(environment);

@@ -18,7 +18,9 @@ class DemoCadProcess {
 public:
     enum class Screen { Offscreen, X11 };
 
-    DemoCadProcess(QString progId, QStringList options, Screen screen = Screen::Offscreen);
+    // An empty bus address leaves the session bus the environment names.
+    DemoCadProcess(QString progId, QStringList options, Screen screen = Screen::Offscreen,
+                   const QString& busAddress = {});
     ~DemoCadProcess();
     DemoCadProcess(const DemoCadProcess&) = delete;
     DemoCadProcess& operator=(const DemoCadProcess&) = delete;
