@@ -20,6 +20,9 @@ int main(int argc, char** argv) {
     // A write past the file-size limit must fail as a write, with the creation
     // message, instead of killing the panel midway.
     std::signal(SIGXFSZ, SIG_IGN);
+    // A display or bus that goes away in the middle of a write must end as
+    // a failed write, so the settings can still be saved on the way out.
+    std::signal(SIGPIPE, SIG_IGN);
     // Qt sees the program name only, so no option reaches it either.
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication application(qtArgc, argv);
