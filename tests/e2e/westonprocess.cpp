@@ -16,7 +16,6 @@ const QString kLogName = QStringLiteral("weston.log");
 }  // namespace
 
 WestonProcess::WestonProcess(X11 x11) : x11_(x11) {
-    QFile::setPermissions(runtimeDir_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
