@@ -7,6 +7,7 @@
 #include <csignal>
 
 #include "app/displayloss.h"
+#include "app/platformchoice.h"
 #include "app/terminationsignal.h"
 #include "cadlink/dbus/dbusruntime.h"
 #include "cadlink/x11/x11windowsystem.h"
@@ -17,6 +18,8 @@
 #include "ui/theme.h"
 
 int main(int argc, char** argv) {
+    // Qt reads its platform when the application object is made.
+    orvane::app::applyPlatformChoice(argc > 0 ? argv[0] : "Orvane");
     // A write past the file-size limit must fail as a write, with the creation
     // message, instead of killing the panel midway.
     std::signal(SIGXFSZ, SIG_IGN);

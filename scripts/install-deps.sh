@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-qpa-plugins
   # X11: Xlib, XTest, a virtual display, a window manager, tools
   libx11-dev libxtst-dev xvfb xauth openbox x11-utils xdotool
+  # Wayland: a headless compositor with XWayland, and Qt's Wayland platform
+  weston xwayland qt6-wayland
   # session bus
   dbus dbus-x11
   # the accessibility bus, through which the whole-program tests read message boxes

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "cadlink/x11/activewindow.h"
+#include "cadlink/x11/ewmh.h"
 #include "cadlink/x11/x11errortrap.h"
 #include "cadlink/x11/x11ime.h"
 #include "cadlink/x11/x11property.h"
@@ -109,10 +111,18 @@ bool X11WindowSystem::IsIconic(WindowHandle window) {
     return false;
 }
 
-bool X11WindowSystem::OpenIcon(WindowHandle window) { return requestActivation(window); }
+bool X11WindowSystem::OpenIcon(WindowHandle window) {
+    if (!IsWindow(window)) {
+        return false;
+    }
+    return activatesOnRequest(display()) ? requestActivation(window) : mapRaised(window);
+}
 
 bool X11WindowSystem::SetForegroundWindow(WindowHandle window) {
-    if (!requestActivation(window)) {
+    if (!IsWindow(window)) {
+        return false;
+    }
+    if (!(activatesOnRequest(display()) ? requestActivation(window) : raiseAndFocus(window))) {
         return false;
     }
     const auto deadline = std::chrono::steady_clock::now() + activationBound;
@@ -125,14 +135,7 @@ bool X11WindowSystem::SetForegroundWindow(WindowHandle window) {
     return true;
 }
 
-WindowHandle X11WindowSystem::GetForegroundWindow() {
-    _XDisplay* const connection = display();
-    if (connection == nullptr) {
-        return 0;
-    }
-    const auto active = readProperty32(connection, DefaultRootWindow(connection), "_NET_ACTIVE_WINDOW", XA_WINDOW);
-    return active.empty() ? 0 : static_cast<WindowHandle>(active.front());
-}
+WindowHandle X11WindowSystem::GetForegroundWindow() { return activeWindow(display()); }
 
 void X11WindowSystem::keybd_event(std::uint8_t virtualKey, bool keyUp) {
     _XDisplay* const connection = display();
@@ -170,9 +173,6 @@ std::intptr_t X11WindowSystem::imeGetOpenStatus(WindowHandle imeWindow) { return
 void X11WindowSystem::imeSetOpenStatus(WindowHandle imeWindow, bool open) { ime().setOpenStatus(imeWindow, open); }
 
 bool X11WindowSystem::requestActivation(WindowHandle window) {
-    if (!IsWindow(window)) {
-        return false;
-    }
     _XDisplay* const connection = display();
     const Atom activeWindow = XInternAtom(connection, "_NET_ACTIVE_WINDOW", False);
     XEvent event{};
@@ -189,6 +189,24 @@ bool X11WindowSystem::requestActivation(WindowHandle window) {
     X11ErrorTrap trap(connection);
     XSendEvent(connection, DefaultRootWindow(connection), False, SubstructureRedirectMask | SubstructureNotifyMask,
                &event);
+    return !trap.failed();
+}
+
+// Mapping a window takes it out of the iconic state (ICCCM) and shows it on
+// top; a window manager that does not activate on request still honours it.
+bool X11WindowSystem::mapRaised(WindowHandle window) {
+    _XDisplay* const connection = display();
+    X11ErrorTrap trap(connection);
+    XMapRaised(connection, window);
+    return !trap.failed();
+}
+
+// No window manager takes the request, so the panel does what one would.
+bool X11WindowSystem::raiseAndFocus(WindowHandle window) {
+    _XDisplay* const connection = display();
+    X11ErrorTrap trap(connection);
+    XRaiseWindow(connection, window);
+    XSetInputFocus(connection, window, RevertToParent, CurrentTime);
     return !trap.failed();
 }
 

@@ -10,9 +10,10 @@ namespace orvane::cadlink::x11 {
 
 class X11Ime;
 
-// The window system on X11 with an EWMH window manager: its own display
-// connection, opened on first use, so it works under any Qt platform.
-// Without a display every call degrades quietly.
+// The window system on X11: its own display connection, opened on first use,
+// so it works under any Qt platform. Windows are activated through an EWMH
+// window manager, or raised and focused directly where none activates on
+// request. Without a display every call degrades quietly.
 class X11WindowSystem final : public WindowSystem {
 public:
     X11WindowSystem();
@@ -37,7 +38,11 @@ public:
 private:
     _XDisplay* display();
     X11Ime& ime();
+    // Asks the window manager to activate the window (EWMH).
     bool requestActivation(WindowHandle window);
+    // What the panel does itself where no window manager activates on request.
+    bool mapRaised(WindowHandle window);
+    bool raiseAndFocus(WindowHandle window);
 
     bool opened_ = false;
     _XDisplay* display_ = nullptr;

@@ -9,6 +9,8 @@
 #include <QDBusReply>
 #include <QDBusVariant>
 
+#include <optional>
+
 namespace orvane::e2e {
 
 namespace {
@@ -73,18 +75,10 @@ QString nameOf(const QDBusConnection& bus, const AccessibleRef& node) {
     return reply.arguments().front().value<QDBusVariant>().variant().toString();
 }
 
-}  // namespace
-
-bool AccessibleText::startBus() { return !accessibilityAddress().isEmpty(); }
-
 // Breadth first: a box's text lies a few levels down, the panel's hundreds
-// of menu items further.
-QStringList AccessibleText::namesOf(qint64 pid, const std::function<bool(const QString&)>& stopAt) {
-    const QDBusConnection bus = accessibilityBus();
-    QStringList names;
-    if (!bus.isConnected()) {
-        return names;
-    }
+// of menu items further. Visits named nodes until visit says stop.
+void visitNamed(const QDBusConnection& bus, qint64 pid,
+                const std::function<bool(const AccessibleRef&, const QString&)>& visit) {
     QList<AccessibleRef> level;
     for (const QString& service : bus.interface()->registeredServiceNames().value()) {
         if (service.startsWith(u':') && bus.interface()->servicePid(service).value() == static_cast<uint>(pid)) {
@@ -96,13 +90,10 @@ QStringList AccessibleText::namesOf(qint64 pid, const std::function<bool(const Q
         QList<AccessibleRef> next;
         for (const AccessibleRef& node : level) {
             if (++visited > kMaxNodes) {
-                return names;
+                return;
             }
-            if (const QString name = nameOf(bus, node); !name.isEmpty()) {
-                names << name;
-                if (stopAt && stopAt(name)) {
-                    return names;
-                }
+            if (const QString name = nameOf(bus, node); !name.isEmpty() && visit(node, name)) {
+                return;
             }
             for (const AccessibleRef& child : childrenOf(bus, node)) {
                 if (child.service == node.service) {
@@ -112,7 +103,47 @@ QStringList AccessibleText::namesOf(qint64 pid, const std::function<bool(const Q
         }
         level = next;
     }
+}
+
+}  // namespace
+
+bool AccessibleText::startBus() { return !accessibilityAddress().isEmpty(); }
+
+QStringList AccessibleText::namesOf(qint64 pid, const std::function<bool(const QString&)>& stopAt) {
+    const QDBusConnection bus = accessibilityBus();
+    QStringList names;
+    if (bus.isConnected()) {
+        visitNamed(bus, pid, [&](const AccessibleRef&, const QString& name) {
+            names << name;
+            return stopAt && stopAt(name);
+        });
+    }
     return names;
+}
+
+bool AccessibleText::press(qint64 pid, const QString& wanted) {
+    const QDBusConnection bus = accessibilityBus();
+    if (!bus.isConnected()) {
+        return false;
+    }
+    std::optional<AccessibleRef> found;
+    visitNamed(bus, pid, [&](const AccessibleRef& node, const QString& name) {
+        if (name == wanted) {
+            found = node;
+        }
+        return found.has_value();
+    });
+    if (!found) {
+        return false;
+    }
+    // A menu item's first and only action presses it. The panel answers
+    // once the item's handler has run, which drives the CAD.
+    QDBusMessage doAction = QDBusMessage::createMethodCall(found->service, found->path.path(),
+                                                           QStringLiteral("org.a11y.atspi.Action"),
+                                                           QStringLiteral("DoAction"));
+    doAction << 0;
+    const QDBusReply<bool> done = bus.call(doAction, QDBus::Block, 30000);
+    return done.isValid() && done.value();
 }
 
 }  // namespace orvane::e2e

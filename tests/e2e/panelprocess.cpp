@@ -84,7 +84,20 @@ PanelProcess::PanelProcess(const ProgramDirectory& directory, std::function<void
     process_.start(directory.executable(), {});
 }
 
+PanelProcess::PanelProcess(const ProgramDirectory& directory, const QProcessEnvironment& environment)
+    : errorFile_(directory.path(QStringLiteral("stderr.txt"))) {
+    process_.setProcessEnvironment(environment);
+    process_.setStandardOutputFile(QProcess::nullDevice());
+    process_.setStandardErrorFile(errorFile_);
+    process_.start(directory.executable(), {});
+}
+
 PanelProcess::~PanelProcess() { stop(); }
+
+QString PanelProcess::standardError() const {
+    QFile file(errorFile_);
+    return !errorFile_.isEmpty() && file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
 
 void PanelProcess::stop() {
     if (process_.state() != QProcess::NotRunning) {

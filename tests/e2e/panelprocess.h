@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -51,6 +52,9 @@ public:
     // an accessible panel serves its widgets' texts on the accessibility bus.
     explicit PanelProcess(const ProgramDirectory& directory, std::function<void()> childSetup = {},
                           bool accessible = false);
+    // A run with exactly this environment; its standard error is kept in
+    // the program directory.
+    PanelProcess(const ProgramDirectory& directory, const QProcessEnvironment& environment);
     ~PanelProcess();
     PanelProcess(const PanelProcess&) = delete;
     PanelProcess& operator=(const PanelProcess&) = delete;
@@ -64,9 +68,12 @@ public:
     // The exit code of a normal exit, -1 after a crash or a signal.
     int exitCode() const;
     void stop();
+    // What the run wrote to standard error, for a run that keeps it.
+    QString standardError() const;
 
 private:
     QProcess process_;
+    QString errorFile_;
     XWindow window_ = 0;
 };
 

@@ -75,7 +75,7 @@ std::optional<Lamp> findLamp(const WindowImage& image) {
     return std::nullopt;
 }
 
-XDesktop::XDesktop() : display_(XOpenDisplay(nullptr)) {
+XDesktop::XDesktop(const char* displayName) : display_(XOpenDisplay(displayName)) {
     if (display_ == nullptr) {
         return;
     }
@@ -113,6 +113,34 @@ std::vector<XWindow> XDesktop::clientWindowsOf(std::int64_t pid) {
         const auto owner = readProperty32(display_, window, "_NET_WM_PID", XA_CARDINAL);
         if (!owner.empty() && static_cast<std::int64_t>(owner.front()) == pid) {
             found.push_back(window);
+        }
+    }
+    return found;
+}
+
+std::vector<XWindow> XDesktop::viewableWindowsOf(std::int64_t pid) {
+    std::vector<XWindow> found;
+    std::vector<Window> pending{DefaultRootWindow(display_)};
+    while (!pending.empty()) {
+        const Window window = pending.back();
+        pending.pop_back();
+        const auto owner = readProperty32(display_, window, "_NET_WM_PID", XA_CARDINAL);
+        XWindowAttributes attributes{};
+        cadlink::x11::X11ErrorTrap trap(display_);
+        if (!owner.empty() && static_cast<std::int64_t>(owner.front()) == pid &&
+            XGetWindowAttributes(display_, window, &attributes) != 0 && !trap.failed() &&
+            attributes.map_state == IsViewable) {
+            found.push_back(window);
+        }
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display_, window, &root, &parent, &children, &count) != 0 && !trap.failed()) {
+            pending.insert(pending.end(), children, children + count);
+        }
+        if (children != nullptr) {
+            XFree(children);
         }
     }
     return found;

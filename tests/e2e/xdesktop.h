@@ -37,7 +37,8 @@ std::optional<Lamp> findLamp(const WindowImage& image);
 // of their own: managed windows, captions, pixels, pings, the clipboard.
 class XDesktop {
 public:
-    XDesktop();
+    // The display DISPLAY names, or the given one.
+    explicit XDesktop(const char* displayName = nullptr);
     ~XDesktop();
     XDesktop(const XDesktop&) = delete;
     XDesktop& operator=(const XDesktop&) = delete;
@@ -46,6 +47,9 @@ public:
 
     // The managed top-level windows of a process, by _NET_WM_PID.
     std::vector<XWindow> clientWindowsOf(std::int64_t pid);
+    // The viewable windows of a process anywhere in the window tree, for a
+    // window manager that keeps no client list.
+    std::vector<XWindow> viewableWindowsOf(std::int64_t pid);
     // The managed window of the process with exactly this caption, 0 when none.
     XWindow findWindow(std::int64_t pid, const QString& caption);
     // A mapped override-redirect window of the process, as an open menu is.

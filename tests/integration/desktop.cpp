@@ -9,44 +9,21 @@
 #include "tests/integration/democadprocess.h"
 
 // Xlib last: its macros (Status, None, Bool) collide with Qt's names.
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-#include "cadlink/x11/x11errortrap.h"
+#include "cadlink/x11/ewmh.h"
 
 namespace orvane::integration {
 
 namespace {
 
-Window supportingWindow(Display* display, Window window) {
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-    cadlink::x11::X11ErrorTrap trap(display);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    Window found = None;
-    if (XGetWindowProperty(display, window, check, 0, 1, False, XA_WINDOW, &type, &format, &count, &remaining,
-                           &data) == Success &&
-        !trap.failed() && data != nullptr && format == 32 && count == 1) {
-        found = static_cast<Window>(*reinterpret_cast<unsigned long*>(data));
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return found;
-}
-
-// The root names a check window that names itself: a live window manager,
-// not the leftover property of one that has gone.
+// A live window manager, not the leftover property of one that has gone.
 bool windowManagerRuns() {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         return false;
     }
-    const Window check = supportingWindow(display, DefaultRootWindow(display));
-    const bool runs = check != None && supportingWindow(display, check) == check;
+    const bool runs = cadlink::x11::windowManagerRuns(display);
     XCloseDisplay(display);
     return runs;
 }

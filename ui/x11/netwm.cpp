@@ -60,26 +60,11 @@ bool hasAnyWmState(Display* display, Window window, std::initializer_list<const 
     return false;
 }
 
-Window supportingWindow(Display* display, Window window) {
-    const std::vector<unsigned long> check = readProperty32(display, window, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
-    return check.size() == 1 ? static_cast<Window>(check.front()) : None;
-}
-
 }  // namespace
 
 Display* qtDisplay() {
     auto* x11 = qGuiApp == nullptr ? nullptr : qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 == nullptr ? nullptr : x11->display();
-}
-
-bool windowManagerRuns(Display* display) {
-    if (display == nullptr) {
-        return false;
-    }
-    // A leftover property of a window manager that has gone names a window
-    // that no longer names itself.
-    const Window check = supportingWindow(display, DefaultRootWindow(display));
-    return check != None && supportingWindow(display, check) == check;
 }
 
 void requestAbove(Display* display, XWindowId window, bool on) {

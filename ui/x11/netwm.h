@@ -5,6 +5,8 @@
 #include <chrono>
 #include <optional>
 
+#include "cadlink/x11/ewmh.h"
+
 struct _XDisplay;
 
 // The window manager's side of a top-level window on X11 (EWMH): the
@@ -16,8 +18,7 @@ using XWindowId = unsigned long;
 // Qt's own display connection; nullptr when Qt does not run on X11.
 _XDisplay* qtDisplay();
 
-// True when an EWMH window manager runs on the display.
-bool windowManagerRuns(_XDisplay* display);
+using cadlink::x11::windowManagerRuns;
 
 // Asks the window manager to add or remove _NET_WM_STATE_ABOVE on a mapped
 // (normal or iconic) client window.
