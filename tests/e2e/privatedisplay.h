@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QProcess>
-#include <QString>
+
+#include "tests/integration/barexserver.h"
 
 namespace orvane::e2e {
 
@@ -22,7 +22,7 @@ public:
     bool stopServer();
 
 private:
-    QProcess server_;
+    integration::BareXServer server_;
     QByteArray previousDisplay_;
     bool hadDisplay_ = false;
     bool ready_ = false;

@@ -26,6 +26,14 @@ BareXServer::~BareXServer() {
     }
 }
 
+bool BareXServer::stop() {
+    if (process_.state() == QProcess::NotRunning) {
+        return true;
+    }
+    process_.terminate();
+    return process_.waitForFinished(static_cast<int>(std::chrono::milliseconds(kStartBound).count()));
+}
+
 bool BareXServer::waitReady() {
     if (!process_.waitForStarted(10000)) {
         return false;

@@ -18,6 +18,8 @@ public:
     bool waitReady();
     // ":N", empty before the server is ready.
     const QByteArray& displayName() const { return displayName_; }
+    // Ends the server as a logout does, and waits for its end.
+    bool stop();
 
 private:
     QProcess process_;
