@@ -63,6 +63,15 @@ std::optional<std::string> asUtf8(std::string_view bytes, const IniBytes& file) 
     return utf8;
 }
 
+bool hasLineBreak(std::string_view bytes, TextEncoding encoding) {
+    const std::size_t unit = isUtf16(encoding) ? 2 : 1;
+    for (std::size_t at = 0; at + unit <= bytes.size(); at += unit) {
+        const char16_t c = unitAt(bytes, at, encoding);
+        if (c == u'\r' || c == u'\n') return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 IniBytes splitIniBytes(std::string_view bytes) {
@@ -90,40 +99,104 @@ IniBytes splitIniBytes(std::string_view bytes) {
     return file;
 }
 
-std::optional<std::string> withValue(std::string_view bytes, std::u16string_view section,
-                                     std::u16string_view key, std::u16string_view value) {
-    const IniBytes file = splitIniBytes(bytes);
-    const Placement placement = placeValue(file.lines, section, key, value);
-    const std::string lineEnd = encodeAs(u"\r\n", file.encoding).value_or("\r\n");
-    std::string written;
-    for (const std::u16string& text : placement.text) {
-        const std::optional<std::string> encoded = encodeLine(text, file.encoding);
+IniDocument::IniDocument(std::string bytes)
+    : bytes_(std::move(bytes)), split_(splitIniBytes(bytes_)) {}
+
+bool IniDocument::setValue(std::u16string_view section, std::u16string_view key,
+                           std::u16string_view value) {
+    const Placement placement = placeValue(split_.lines, section, key, value);
+    const TextEncoding encoding = split_.encoding;
+    const std::string lineEnd = encodeAs(u"\r\n", encoding).value_or("\r\n");
+    std::string text;
+    std::vector<IniBytes::Place> places;
+    bool breaksInside = false;
+    for (const std::u16string& line : placement.text) {
+        const std::optional<std::string> encoded = encodeLine(line, encoding);
         if (!encoded) {
             // Text the code page lacks: the whole file moves to UTF-8 if
             // nothing else is lost on the way.
-            const std::optional<std::string> utf8 = asUtf8(bytes, file);
-            return utf8 ? withValue(*utf8, section, key, value) : std::nullopt;
+            const std::optional<std::string> utf8 = asUtf8(bytes_, split_);
+            if (!utf8) return false;
+            IniDocument migrated(*utf8);
+            if (!migrated.setValue(section, key, value)) return false;
+            *this = std::move(migrated);
+            return true;
         }
-        written += *encoded;
-        if (!placement.replaces) written += lineEnd;
+        breaksInside = breaksInside || hasLineBreak(*encoded, encoding);
+        const std::size_t begin = text.size();
+        text += *encoded;
+        places.push_back({begin, text.size(), text.size()});
+        if (!placement.replaces) {
+            text += lineEnd;
+            places.back().end = text.size();
+        }
     }
 
-    std::size_t from = bytes.size();
-    std::size_t to = bytes.size();
-    if (placement.line < file.places.size()) {
-        const IniBytes::Place& place = file.places[placement.line];
-        from = place.begin;
-        to = placement.replaces ? place.contentEnd : place.begin;
-    } else if (!file.places.empty() && file.places.back().contentEnd == bytes.size()) {
+    const std::size_t lineCount = split_.places.size();
+    if (placement.line < lineCount) {
+        const IniBytes::Place& place = split_.places[placement.line];
+        if (!placement.replaces) {
+            splice(place.begin, place.begin, text, placement.line, 0, std::move(places));
+        } else {
+            // The line keeps its own line end.
+            const std::string_view end =
+                std::string_view(bytes_).substr(place.contentEnd, place.end - place.contentEnd);
+            places.back().end += end.size();
+            text += end;
+            splice(place.begin, place.end, text, placement.line, 1, std::move(places));
+        }
+    } else if (lineCount > 0 && split_.places.back().contentEnd == bytes_.size()) {
         // A dangling odd byte of UTF-16 would shift every unit after it.
-        if (isUtf16(file.encoding) && bytes.size() % 2 != 0) return std::nullopt;
+        if (isUtf16(encoding) && bytes_.size() % 2 != 0) return false;
         // The last line gets its line end, or the new lines would join it.
-        written.insert(0, lineEnd);
+        const IniBytes::Place& last = split_.places.back();
+        const std::string_view content = contentOf(bytes_, last);
+        const std::size_t shift = content.size() + lineEnd.size();
+        for (IniBytes::Place& place : places) {
+            place = {place.begin + shift, place.contentEnd + shift, place.end + shift};
+        }
+        places.insert(places.begin(), {0, content.size(), shift});
+        text.insert(0, std::string(content) + lineEnd);
+        splice(last.begin, bytes_.size(), text, lineCount - 1, 1, std::move(places));
+    } else {
+        splice(bytes_.size(), bytes_.size(), text, lineCount, 0, std::move(places));
     }
-    std::string result(bytes.substr(0, from));
-    result += written;
-    result += bytes.substr(to);
-    return result;
+    // A unit of a line break inside the written text (a name given with
+    // one) makes other lines than the written ones; the whole file is split
+    // again then.
+    if (breaksInside) split_ = splitIniBytes(bytes_);
+    return true;
+}
+
+void IniDocument::splice(std::size_t from, std::size_t to, std::string_view text,
+                         std::size_t firstLine, std::size_t linesReplaced,
+                         std::vector<IniBytes::Place> places) {
+    bytes_.replace(from, to - from, text);
+    std::vector<std::u16string> lines;
+    lines.reserve(places.size());
+    for (IniBytes::Place& place : places) {
+        place = {place.begin + from, place.contentEnd + from, place.end + from};
+        lines.push_back(decodeLine(contentOf(bytes_, place), split_.encoding));
+    }
+    const auto first = static_cast<std::ptrdiff_t>(firstLine);
+    const auto replaced = static_cast<std::ptrdiff_t>(linesReplaced);
+    for (auto after = split_.places.begin() + first + replaced; after != split_.places.end();
+         ++after) {
+        *after = {after->begin - to + from + text.size(), after->contentEnd - to + from + text.size(),
+                  after->end - to + from + text.size()};
+    }
+    split_.places.erase(split_.places.begin() + first, split_.places.begin() + first + replaced);
+    split_.places.insert(split_.places.begin() + first, places.begin(), places.end());
+    split_.lines.erase(split_.lines.begin() + first, split_.lines.begin() + first + replaced);
+    split_.lines.insert(split_.lines.begin() + first, std::make_move_iterator(lines.begin()),
+                        std::make_move_iterator(lines.end()));
+}
+
+std::optional<std::string> withValue(std::string_view bytes, std::u16string_view section,
+                                     std::u16string_view key, std::u16string_view value) {
+    IniDocument document{std::string(bytes)};
+    if (!document.setValue(section, key, value)) return std::nullopt;
+    return document.bytes();
 }
 
 }  // namespace orvane::ini

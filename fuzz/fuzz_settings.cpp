@@ -149,19 +149,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkLookup(orvane::ini::splitIniBytes(content).lines, anySection, anyKey);
 
     scratch().replace(content);
-    orvane::SettingsFile settings(scratch().path());
     std::array<std::u16string, panelEntries.size()> before;
-    for (std::size_t i = 0; i < panelEntries.size(); ++i) {
-        before[i] = settings.ReadString(panelEntries[i].section, panelEntries[i].key, missing);
+    {
+        const orvane::SettingsFile settings(scratch().path());
+        for (std::size_t i = 0; i < panelEntries.size(); ++i) {
+            before[i] = settings.ReadString(panelEntries[i].section, panelEntries[i].key, missing);
+        }
     }
 
     try {
-        settings.WriteString(target.section, target.key, value);
+        orvane::SettingsUpdate update(scratch().path());
+        update.WriteString(target.section, target.key, value);
+        update.save();
     } catch (const orvane::Error&) {
         FUZZ_CHECK(scratch().content() == content);
         return 0;
     }
     checkOnlyOneLineChanged(content, scratch().content());
+    const orvane::SettingsFile settings(scratch().path());
 
     for (std::size_t i = 0; i < panelEntries.size(); ++i) {
         const Entry& entry = panelEntries[i];
