@@ -11,6 +11,11 @@ constexpr std::size_t maxValueLength = 2047;
 
 // The name of a section header line, or nullopt for any other line.
 std::optional<std::u16string> sectionName(std::u16string_view line) {
+    // Most lines of a large file are no header; they are told apart without
+    // copying them.
+    std::size_t first = 0;
+    while (first < line.size() && line[first] <= u' ') ++first;
+    if (first == line.size() || line[first] != u'[') return std::nullopt;
     const std::u16string trimmed = trim(line);
     if (!trimmed.starts_with(u'[')) return std::nullopt;
     const std::size_t close = trimmed.rfind(u']');
