@@ -1,7 +1,6 @@
 #include "core/settingsfile.h"
 
 #include "core/error.h"
-#include "core/inifile_parse.h"
 #include "core/paths.h"
 #include "core/text.h"
 
@@ -41,7 +40,7 @@ SettingsFile::SettingsFile(std::u16string path, platform::FileLock lock)
 std::u16string SettingsFile::ReadString(std::u16string_view section, std::u16string_view key,
                                         std::u16string_view fallback) const {
     if (!document_) return std::u16string(fallback);
-    return ini::findValue(document_->lines(), section, key).value_or(std::u16string(fallback));
+    return document_->value(section, key).value_or(std::u16string(fallback));
 }
 
 std::int32_t SettingsFile::ReadInteger(std::u16string_view section, std::u16string_view key,

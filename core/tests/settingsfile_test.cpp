@@ -2,7 +2,6 @@
 
 #include "core/error.h"
 #include "core/inifile_bytes.h"
-#include "core/inifile_parse.h"
 #include "core/linefile.h"
 #include "core/tests/child_run.h"
 #include "core/tests/keybykey_settings.h"
@@ -331,14 +330,13 @@ TEST(IniParse, RandomTextNeverBreaksLookupOrEdit) {
         const std::string bytes = toUtf8(text);
         const std::u16string& section = names[round % 5];
         const std::u16string& key = names[(round / 5) % 5];
-        ini::findValue(ini::splitIniBytes(bytes).lines, section, key);
-        const std::vector<std::u16string> lines =
-            ini::splitIniBytes(ini::withValue(bytes, section, key, u"v").value()).lines;
+        ini::IniDocument(bytes).value(section, key);
+        const ini::IniDocument written(ini::withValue(bytes, section, key, u"v").value());
         // Names that read back as the names themselves once written.
         const bool plainSection = !section.empty() && section.find(u']') == std::u16string::npos;
         const bool plainKey = !key.empty() && key.front() != u'[';
         if (plainSection && plainKey) {
-            EXPECT_EQ(ini::findValue(lines, section, key), std::u16string(u"v"));
+            EXPECT_EQ(written.value(section, key), std::u16string(u"v"));
         }
     }
 }
