@@ -11,6 +11,7 @@
 
 #include "bench/cadcalls.h"
 #include "bench/listload.h"
+#include "bench/settings.h"
 #include "bench/startup.h"
 #include "bench/stats.h"
 
@@ -23,8 +24,10 @@ constexpr int kStartUps = 20;
 constexpr int kSmallLoads = 200;
 constexpr int kLargeLoads = 7;
 constexpr int kCadRuns = 300;
+constexpr int kSettingsRuns = 5;
 constexpr std::size_t kFullListBytes = 1;  // one round: 15 × 30 items
 constexpr std::size_t kLargeListBytes = 10 * 1024 * 1024;
+constexpr std::size_t kLargeSettingsBytes = 50 * 1024 * 1024;
 
 void print(const std::vector<Comparison>& rows) {
     std::printf("%-44s %12s %12s %7s\n", "measure", "panel", "floor", "ratio");
@@ -74,6 +77,12 @@ int main(int argc, char** argv) {
     const auto large = orvane::bench::measureListLoad(directory, "LargeList.txt", kLargeLoads);
     const auto cad = orvane::bench::measureCadCalls(QStringLiteral(DEMOCAD_PATH), kCadRuns);
 
+    // A program directory of its own: the start-up's reads alone, with no list to load.
+    QTemporaryDir settingsDirectory;
+    const std::string settingsPlace = settingsDirectory.path().toStdString();
+    orvane::bench::writeSettingsFile(settingsPlace + "/Orvane.ini", kLargeSettingsBytes);
+    const auto settings = orvane::bench::measureSettings(settingsPlace, kSettingsRuns);
+
     print({
         {"start-up to mapped window, 15 x 30 list", "ms", median(panelStarts), median(bareStarts)},
         {"peak resident memory (VmHWM)", "MB", median(panelPeaks), median(barePeaks)},
@@ -81,10 +90,13 @@ int main(int argc, char** argv) {
         {"loadMenuList, 10 MB list vs read+decode", "ms", large.load, large.readAndDecode},
         {"click to command vs its bus round trips", "ms", cad.click, cad.clickRoundTrips},
         {"monitor tick vs its bus round trips", "ms", cad.tick, cad.tickRoundTrips},
+        {"start-up reads, 50 MB ini vs read+decode", "ms", settings.startUpReads, settings.readAndDecode},
+        {"shutdown writes, 50 MB ini vs safe rewrite", "ms", settings.shutdownWrites, settings.safeRewrite},
     });
     std::printf("\nmedians; start-up and memory of %d starts each (panel: Orvane, floor: bare Qt window with\n"
                 "the same 450 actions); list loads of %d and %d runs; CAD paths of %d runs. One click made\n"
-                "%d CAD calls and one tick %d, each plus 2 bus name lookups; the floors make 5 + 2 and 1 + 2.\n",
-                kStartUps, kSmallLoads, kLargeLoads, kCadRuns, cad.callsPerClick, cad.callsPerTick);
+                "%d CAD calls and one tick %d, each plus 2 bus name lookups; the floors make 5 + 2 and 1 + 2.\n"
+                "Settings sequences of %d runs.\n",
+                kStartUps, kSmallLoads, kLargeLoads, kCadRuns, cad.callsPerClick, cad.callsPerTick, kSettingsRuns);
     return 0;
 }

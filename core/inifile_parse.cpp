@@ -1,5 +1,7 @@
 #include "core/inifile_parse.h"
 
+#include <algorithm>
+
 #include "core/platform/platform.h"
 #include "core/text.h"
 
@@ -8,15 +10,6 @@ namespace orvane::ini {
 namespace {
 
 constexpr std::size_t maxValueLength = 2047;
-
-// The name of a section header line, or nullopt for any other line.
-std::optional<std::u16string> sectionName(std::u16string_view line) {
-    const std::u16string trimmed = trim(line);
-    if (!trimmed.starts_with(u'[')) return std::nullopt;
-    const std::size_t close = trimmed.rfind(u']');
-    if (close == std::u16string::npos || close == 0) return std::nullopt;
-    return trim(std::u16string_view(trimmed).substr(1, close - 1));
-}
 
 struct KeyLine {
     std::u16string key;
@@ -29,29 +22,11 @@ std::optional<KeyLine> keyLine(std::u16string_view line) {
     return KeyLine{trim(line.substr(0, equals)), std::u16string(line.substr(equals + 1))};
 }
 
-// The lines of the first matching section: [first, end) after its header.
-struct SectionRange {
-    std::size_t header;
-    std::size_t end;
-};
-
-std::optional<SectionRange> findSection(const std::vector<std::u16string>& lines,
-                                        std::u16string_view section) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto name = sectionName(lines[i]);
-        if (!name || !platform::sameText(*name, section)) continue;
-        std::size_t end = i + 1;
-        while (end < lines.size() && !sectionName(lines[end])) ++end;
-        return SectionRange{i, end};
-    }
-    return std::nullopt;
-}
-
-std::optional<std::size_t> findKey(const std::vector<std::u16string>& lines,
-                                   const SectionRange& range, std::u16string_view key) {
-    for (std::size_t i = range.header + 1; i < range.end; ++i) {
-        const auto entry = keyLine(lines[i]);
-        if (entry && platform::sameText(entry->key, key)) return i;
+std::optional<std::size_t> findKey(const std::vector<std::u16string>& section,
+                                   std::u16string_view key) {
+    for (std::size_t i = 0; i < section.size(); ++i) {
+        const auto entry = keyLine(section[i]);
+        if (entry && sameName(entry->key, key)) return i;
     }
     return std::nullopt;
 }
@@ -84,29 +59,56 @@ std::u16string singleLine(std::u16string_view value) {
 
 }  // namespace
 
-std::optional<std::u16string> findValue(const std::vector<std::u16string>& lines,
-                                        std::u16string_view section, std::u16string_view key) {
-    const auto range = findSection(lines, section);
-    if (!range) return std::nullopt;
-    const auto at = findKey(lines, *range, key);
-    if (!at) return std::nullopt;
-    return limited(unquoted(trim(keyLine(lines[*at])->rawValue)));
+std::optional<std::u16string> sectionName(std::u16string_view line) {
+    // Most lines of a large file are no header; they are told apart without
+    // copying them.
+    std::size_t first = 0;
+    while (first < line.size() && line[first] <= u' ') ++first;
+    if (first == line.size() || line[first] != u'[') return std::nullopt;
+    const std::u16string trimmed = trim(line);
+    if (!trimmed.starts_with(u'[')) return std::nullopt;
+    const std::size_t close = trimmed.rfind(u']');
+    if (close == std::u16string::npos || close == 0) return std::nullopt;
+    return trim(std::u16string_view(trimmed).substr(1, close - 1));
 }
 
-Placement placeValue(const std::vector<std::u16string>& lines, std::u16string_view section,
-                     std::u16string_view key, std::u16string_view value) {
-    const auto range = findSection(lines, section);
-    if (!range) {
-        return {lines.size(), false,
-                {u"[" + std::u16string(section) + u"]",
-                 std::u16string(key) + u"=" + singleLine(value)}};
+bool sameName(std::u16string_view a, std::u16string_view b) {
+    // Case folding turns each ASCII character into one ASCII character, so an
+    // ASCII start decides alone where it differs; the lookups of a large file
+    // compare thousands of names, nearly all of them ASCII.
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; };
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (a[i] >= 0x80 || b[i] >= 0x80) return platform::sameText(a, b);
+        if (lower(a[i]) != lower(b[i])) return false;
     }
-    if (const auto at = findKey(lines, *range, key)) {
-        return {*at, true, {keyLine(lines[*at])->key + u"=" + singleLine(value)}};
+    const std::u16string_view rest = (a.size() > b.size() ? a : b).substr(common);
+    if (std::all_of(rest.begin(), rest.end(), [](char16_t c) { return c < 0x80; })) {
+        return rest.empty();
     }
-    std::size_t insertAt = range->end;
-    while (insertAt > range->header + 1 && trim(lines[insertAt - 1]).empty()) --insertAt;
+    return platform::sameText(a, b);
+}
+
+std::optional<std::u16string> findValue(const std::vector<std::u16string>& section,
+                                        std::u16string_view key) {
+    const auto at = findKey(section, key);
+    if (!at) return std::nullopt;
+    return limited(unquoted(trim(keyLine(section[*at])->rawValue)));
+}
+
+Placement placeValue(const std::vector<std::u16string>& section, std::u16string_view key,
+                     std::u16string_view value) {
+    if (const auto at = findKey(section, key)) {
+        return {*at, true, {keyLine(section[*at])->key + u"=" + singleLine(value)}};
+    }
+    std::size_t insertAt = section.size();
+    while (insertAt > 0 && trim(section[insertAt - 1]).empty()) --insertAt;
     return {insertAt, false, {std::u16string(key) + u"=" + singleLine(value)}};
+}
+
+std::vector<std::u16string> newSection(std::u16string_view section, std::u16string_view key,
+                                       std::u16string_view value) {
+    return {u"[" + std::u16string(section) + u"]", std::u16string(key) + u"=" + singleLine(value)};
 }
 
 }  // namespace orvane::ini

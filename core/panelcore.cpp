@@ -84,7 +84,8 @@ void PanelCore::FormCreate() {
     }
 }
 
-// The settings file object lives for this call only, also when a read fails.
+// The settings file object lives for this call only, also when a read fails;
+// the file is read once, when it is opened.
 void PanelCore::readSettings(std::u16string& listName) {
     const SettingsFile settings(settingsPath_);
     listName = settings.ReadString(u"MenuList", u"FileName", kDefaultMenuListName);
@@ -134,10 +135,11 @@ void PanelCore::FormDestroy() {
     }
 }
 
-// The first refused write throws and skips the rest; the file object is
-// released either way.
+// One read-modify-write of the file, locked against other panels closing at
+// the same time. The first refused write throws and skips the rest; the file
+// object is released either way.
 void PanelCore::writeSettings() {
-    SettingsFile settings(settingsPath_);
+    SettingsUpdate settings(settingsPath_);
     const Bounds& bounds = state_.bounds();
     settings.WriteString(u"MenuList", u"FileName", state_.chooserSelectedText());
     settings.WriteInteger(u"Form", u"Width", bounds.width);
@@ -146,6 +148,7 @@ void PanelCore::writeSettings() {
     settings.WriteInteger(u"Form", u"Top", bounds.top);
     settings.WriteString(u"TargetCAD", u"ProgId", shared_.TargetProgID);
     settings.WriteBool(u"ImeOff", u"Check", state_.checkBox1());
+    settings.save();
 }
 
 void PanelCore::loadMenuList(std::u16string_view lstname) {

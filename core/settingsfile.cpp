@@ -1,23 +1,20 @@
 #include "core/settingsfile.h"
 
 #include "core/error.h"
-#include "core/inifile_bytes.h"
-#include "core/inifile_parse.h"
 #include "core/paths.h"
-#include "core/platform/platform.h"
 #include "core/text.h"
 
 namespace orvane {
 
 namespace {
 
-// The lines of the settings file; nothing when it is missing or unreadable.
-std::vector<std::u16string> readSettings(const std::u16string& path) {
-    if (!platform::fileExists(path)) return {};
+// The file's bytes; empty when it is missing, nullopt when it is unreadable.
+std::optional<ini::IniDocument> readDocument(const std::u16string& path) {
+    if (!platform::fileExists(path)) return ini::IniDocument(std::string());
     try {
-        return ini::splitIniBytes(platform::readWholeFile(path)).lines;
+        return ini::IniDocument(platform::readWholeFile(path));
     } catch (const Error&) {
-        return {};
+        return std::nullopt;
     }
 }
 
@@ -31,11 +28,19 @@ std::u16string settingsPath(std::u16string_view programPath) {
     return changeFileExt(programPath, u".ini");
 }
 
-SettingsFile::SettingsFile(std::u16string path) : path_(std::move(path)) {}
+SettingsFile::SettingsFile(std::u16string path)
+    : SettingsFile(path, platform::lockForReading(path)) {
+    // Reading is done; holding on would only keep updates waiting.
+    lock_ = {};
+}
+
+SettingsFile::SettingsFile(std::u16string path, platform::FileLock lock)
+    : path_(std::move(path)), lock_(std::move(lock)), document_(readDocument(path_)) {}
 
 std::u16string SettingsFile::ReadString(std::u16string_view section, std::u16string_view key,
                                         std::u16string_view fallback) const {
-    return ini::findValue(readSettings(path_), section, key).value_or(std::u16string(fallback));
+    if (!document_) return std::u16string(fallback);
+    return document_->value(section, key).value_or(std::u16string(fallback));
 }
 
 std::int32_t SettingsFile::ReadInteger(std::u16string_view section, std::u16string_view key,
@@ -48,34 +53,36 @@ bool SettingsFile::ReadBool(std::u16string_view section, std::u16string_view key
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-void SettingsFile::WriteString(std::u16string_view section, std::u16string_view key,
-                               std::u16string_view value) {
-    std::string bytes;
-    // An existing file that cannot be read is not replaced: its other keys
-    // would be lost.
-    if (platform::fileExists(path_)) {
-        try {
-            bytes = platform::readWholeFile(path_);
-        } catch (const Error&) {
-            failWrite(path_);
-        }
-    }
-    const std::optional<std::string> written = ini::withValue(bytes, section, key, value);
-    if (!written) failWrite(path_);
-    try {
-        platform::replaceWholeFile(path_, *written);
-    } catch (const Error&) {
+SettingsUpdate::SettingsUpdate(std::u16string path)
+    : SettingsFile(path, platform::lockForUpdate(path)) {}
+
+void SettingsUpdate::WriteString(std::u16string_view section, std::u16string_view key,
+                                 std::u16string_view value) {
+    if (!document_) failWrite(path_);
+    if (!document_->setValue(section, key, value)) {
+        save();
         failWrite(path_);
     }
+    written_ = true;
 }
 
-void SettingsFile::WriteInteger(std::u16string_view section, std::u16string_view key,
-                                std::int32_t value) {
+void SettingsUpdate::WriteInteger(std::u16string_view section, std::u16string_view key,
+                                  std::int32_t value) {
     WriteString(section, key, intToText(value));
 }
 
-void SettingsFile::WriteBool(std::u16string_view section, std::u16string_view key, bool value) {
+void SettingsUpdate::WriteBool(std::u16string_view section, std::u16string_view key, bool value) {
     WriteString(section, key, value ? u"1" : u"0");
+}
+
+void SettingsUpdate::save() {
+    if (!written_) return;
+    try {
+        platform::replaceWholeFile(path_, document_->bytes());
+    } catch (const Error&) {
+        failWrite(path_);
+    }
+    written_ = false;
 }
 
 }  // namespace orvane

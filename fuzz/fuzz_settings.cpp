@@ -17,7 +17,6 @@
 
 #include "core/error.h"
 #include "core/inifile_bytes.h"
-#include "core/inifile_parse.h"
 #include "core/settingsfile.h"
 #include "core/utf.h"
 #include "fuzz/fuzz_check.h"
@@ -108,9 +107,9 @@ const ScratchFile& scratch() {
 }
 
 // Any section and key name, also ones the panel never uses.
-void checkLookup(const std::vector<std::u16string>& lines, std::u16string_view section,
+void checkLookup(const std::string& content, std::u16string_view section,
                  std::u16string_view key) {
-    if (const auto value = orvane::ini::findValue(lines, section, key)) {
+    if (const auto value = orvane::ini::IniDocument(content).value(section, key)) {
         FUZZ_CHECK(value->size() <= maxValueLength);
         FUZZ_CHECK(!hasLineBreak(*value));
     }
@@ -146,22 +145,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string anyKey = orvane::fromUtf8(input.ConsumeRandomLengthString(16));
     const std::string content = input.ConsumeRemainingBytesAsString();
 
-    checkLookup(orvane::ini::splitIniBytes(content).lines, anySection, anyKey);
+    checkLookup(content, anySection, anyKey);
 
     scratch().replace(content);
-    orvane::SettingsFile settings(scratch().path());
     std::array<std::u16string, panelEntries.size()> before;
-    for (std::size_t i = 0; i < panelEntries.size(); ++i) {
-        before[i] = settings.ReadString(panelEntries[i].section, panelEntries[i].key, missing);
+    {
+        const orvane::SettingsFile settings(scratch().path());
+        for (std::size_t i = 0; i < panelEntries.size(); ++i) {
+            before[i] = settings.ReadString(panelEntries[i].section, panelEntries[i].key, missing);
+        }
     }
 
     try {
-        settings.WriteString(target.section, target.key, value);
+        orvane::SettingsUpdate update(scratch().path());
+        update.WriteString(target.section, target.key, value);
+        update.save();
     } catch (const orvane::Error&) {
         FUZZ_CHECK(scratch().content() == content);
         return 0;
     }
     checkOnlyOneLineChanged(content, scratch().content());
+    const orvane::SettingsFile settings(scratch().path());
 
     for (std::size_t i = 0; i < panelEntries.size(); ++i) {
         const Entry& entry = panelEntries[i];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,38 @@ std::string readWholeFile(std::u16string_view path);
 // place otherwise. A symbolic link is written through only when the link and
 // its file both belong to the user; any other link is refused.
 void replaceWholeFile(std::u16string_view path, std::string_view bytes);
+// An advisory lock on a file, held while the object lives, so that panels
+// sharing one program folder take turns with its settings file. Only the
+// panel's own sequences heed it. It may hold nothing: where the file cannot
+// be opened, or another holder keeps it past a generous wait, the caller
+// goes on as it would have without one rather than hang.
+class FileLock {
+public:
+    FileLock() = default;
+    ~FileLock();
+    FileLock(FileLock&& other) noexcept;
+    FileLock& operator=(FileLock&& other) noexcept;
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    bool held() const noexcept { return handle_ != kNone; }
+
+private:
+    friend FileLock lockForReading(std::u16string_view path);
+    friend FileLock lockForUpdate(std::u16string_view path);
+    static constexpr std::intptr_t kNone = -1;
+    explicit FileLock(std::intptr_t handle) : handle_(handle) {}
+    std::intptr_t handle_ = kNone;
+};
+// A lock shared with other readers that keeps updates out; a missing file
+// stays missing and is not locked.
+FileLock lockForReading(std::u16string_view path);
+// A lock for one read-modify-write, exclusive of readers and other updates,
+// on the file the path names when it is taken: a file replaced meanwhile is
+// locked anew. A missing file is created empty, so that two panels creating
+// it take turns too.
+FileLock lockForUpdate(std::u16string_view path);
+
 // The system's reason for the last failure (errno text on POSIX).
 std::u16string lastErrorText();
 

@@ -2,9 +2,9 @@
 
 #include "core/error.h"
 #include "core/inifile_bytes.h"
-#include "core/inifile_parse.h"
 #include "core/linefile.h"
 #include "core/tests/child_run.h"
+#include "core/tests/keybykey_settings.h"
 #include "core/tests/scratch_dir.h"
 #include "core/utf.h"
 
@@ -21,6 +21,7 @@ namespace orvane {
 namespace {
 
 namespace fs = std::filesystem;
+using orvane::testing::KeyByKeySettings;
 using orvane::testing::ScratchDir;
 
 class SettingsFileTest : public ::testing::Test {
@@ -28,6 +29,7 @@ protected:
     fs::path file() const { return dir_ / "Orvane.ini"; }
     std::u16string path() const { return fromUtf8(file().string()); }
     SettingsFile settings() const { return SettingsFile(path()); }
+    KeyByKeySettings keyByKey() const { return KeyByKeySettings(path()); }
 
     void write(std::string_view bytes) const { std::ofstream(file(), std::ios::binary) << bytes; }
     std::string content() const { return contentOf(file()); }
@@ -59,7 +61,7 @@ TEST(SettingsPath, ColonAndBackslashBelongToTheProgramsName) {
 }
 
 TEST_F(SettingsFileTest, ShutdownWritesFromNothingInFileOrder) {
-    SettingsFile s = settings();
+    const KeyByKeySettings s = keyByKey();
     s.WriteString(u"MenuList", u"FileName", u"OrvaneList.txt");
     s.WriteInteger(u"Form", u"Width", 483);
     s.WriteInteger(u"Form", u"Height", 120);
@@ -169,7 +171,7 @@ TEST_F(SettingsFileTest, WritingLeavesEveryOtherLineAlone) {
           "\r\n"
           "[ImeOff]\r\n"
           "Check=1");
-    SettingsFile s = settings();
+    const KeyByKeySettings s = keyByKey();
     s.WriteInteger(u"FORM", u"Width", 483);
     s.WriteInteger(u"Form", u"Left", 7);
     s.WriteString(u"TargetCAD", u"ProgId", u"A.B");
@@ -189,12 +191,12 @@ TEST_F(SettingsFileTest, WritingLeavesEveryOtherLineAlone) {
 
 TEST_F(SettingsFileTest, KeyGoesRightAfterAnEmptySectionsHeader) {
     write("[Form]\r\n\r\n[ImeOff]\r\n");
-    settings().WriteString(u"Form", u"Top", u"5");
+    keyByKey().WriteString(u"Form", u"Top", u"5");
     EXPECT_EQ(content(), "[Form]\r\nTop=5\r\n\r\n[ImeOff]\r\n");
 }
 
 TEST_F(SettingsFileTest, ALineBreakInAValueCannotForgeKeys) {
-    settings().WriteString(u"TargetCAD", u"ProgId", u"A\r\n[ImeOff]\r\nCheck=0");
+    keyByKey().WriteString(u"TargetCAD", u"ProgId", u"A\r\n[ImeOff]\r\nCheck=0");
     EXPECT_TRUE(settings().ReadBool(u"ImeOff", u"Check", true));
     EXPECT_EQ(settings().ReadString(u"TargetCAD", u"ProgId", u""), u"A  [ImeOff]  Check=0");
 }
@@ -202,7 +204,7 @@ TEST_F(SettingsFileTest, ALineBreakInAValueCannotForgeKeys) {
 TEST_F(SettingsFileTest, Utf16LittleEndianFileStaysSo) {
     write(encodeLines({u"[TargetCAD]", u"ProgId=線分.Application"}, TextEncoding::Utf16LE));
     EXPECT_EQ(settings().ReadString(u"TargetCAD", u"ProgId", u""), u"線分.Application");
-    settings().WriteString(u"Form", u"Width", u"483");
+    keyByKey().WriteString(u"Form", u"Width", u"483");
     EXPECT_EQ(content(), encodeLines({u"[TargetCAD]", u"ProgId=線分.Application", u"[Form]",
                                       u"Width=483"},
                                      TextEncoding::Utf16LE));
@@ -211,7 +213,7 @@ TEST_F(SettingsFileTest, Utf16LittleEndianFileStaysSo) {
 TEST_F(SettingsFileTest, Utf8MarkedFileStaysSo) {
     write("\xEF\xBB\xBF[MenuList]\r\nFileName=線分List.txt\r\n");
     EXPECT_EQ(settings().ReadString(u"MenuList", u"FileName", u""), u"線分List.txt");
-    settings().WriteString(u"MenuList", u"FileName", u"図List.txt");
+    keyByKey().WriteString(u"MenuList", u"FileName", u"図List.txt");
     EXPECT_EQ(content(), "\xEF\xBB\xBF[MenuList]\r\nFileName=図List.txt\r\n");
 }
 
@@ -219,7 +221,7 @@ TEST_F(SettingsFileTest, ReadOnlyFileRefusesTheWriteAndKeepsItsContent) {
     write("[Form]\r\nWidth=1\r\n");
     ASSERT_EQ(chmod(file().c_str(), 0444), 0);
     try {
-        settings().WriteInteger(u"Form", u"Width", 483);
+        keyByKey().WriteInteger(u"Form", u"Width", 483);
         FAIL() << "no error";
     } catch (const Error& error) {
         EXPECT_EQ(error.message(), path() + u" に書き込めません");
@@ -233,7 +235,7 @@ TEST_F(SettingsFileTest, UnreadableFileReadsAsDefaultsAndIsNotOverwritten) {
     shareWithUnprivilegedUser();
     testing::runAsUnprivilegedUser([this] {
         EXPECT_EQ(settings().ReadInteger(u"Form", u"Width", 5), 5);
-        EXPECT_THROW(settings().WriteInteger(u"Form", u"Height", 2), Error);
+        EXPECT_THROW(keyByKey().WriteInteger(u"Form", u"Height", 2), Error);
     });
     EXPECT_EQ(content(), "[Form]\r\nWidth=1\r\n");
 }
@@ -242,7 +244,7 @@ TEST_F(SettingsFileTest, FifoReadsAsDefaultsAndRefusesTheWrite) {
     ASSERT_EQ(mkfifo(file().c_str(), 0666), 0);
     testing::runInChild([this] {
         EXPECT_EQ(settings().ReadInteger(u"Form", u"Width", 5), 5);
-        EXPECT_THROW(settings().WriteInteger(u"Form", u"Width", 2), Error);
+        EXPECT_THROW(keyByKey().WriteInteger(u"Form", u"Width", 2), Error);
     });
 }
 
@@ -252,7 +254,7 @@ TEST_F(SettingsFileTest, OwnLinkedFileKeepsItsLinkAndItsTargetGetsTheSettings) {
     fs::create_symlink(real, file());
     testing::giveToUnprivilegedUser(real);
     shareWithUnprivilegedUser();
-    testing::runAsUnprivilegedUser([this] { settings().WriteInteger(u"Form", u"Width", 483); });
+    testing::runAsUnprivilegedUser([this] { keyByKey().WriteInteger(u"Form", u"Width", 483); });
     EXPECT_TRUE(fs::is_symlink(file()));
     EXPECT_EQ(contentOf(real), "[Form]\r\nWidth=483\r\n");
 }
@@ -265,7 +267,7 @@ TEST_F(SettingsFileTest, LinkToAnotherUsersFileIsRefusedAndThatFileKeepsItsBytes
     shareWithUnprivilegedUser();
     testing::runAsUnprivilegedUser([this] {
         try {
-            settings().WriteInteger(u"Form", u"Width", 483);
+            keyByKey().WriteInteger(u"Form", u"Width", 483);
             ADD_FAILURE() << "no error";
         } catch (const Error& error) {
             EXPECT_EQ(error.message(), path() + u" に書き込めません");
@@ -277,7 +279,7 @@ TEST_F(SettingsFileTest, LinkToAnotherUsersFileIsRefusedAndThatFileKeepsItsBytes
 TEST_F(SettingsFileTest, WriteKeepsEveryByteOfTheLinesItDoesNotOwn) {
     using namespace std::string_literals;
     write("; caf\xE9 \xFF\xFE\n[Other]\nx=a\0b\r\n[Form]\n  Width = 1\n[Tail]\ny=\x80"s);
-    SettingsFile s = settings();
+    const KeyByKeySettings s = keyByKey();
     s.WriteInteger(u"Form", u"Width", 483);
     s.WriteInteger(u"Form", u"Left", 7);
     s.WriteString(u"TargetCAD", u"ProgId", u"A.B");
@@ -288,7 +290,7 @@ TEST_F(SettingsFileTest, WriteKeepsEveryByteOfTheLinesItDoesNotOwn) {
 
 TEST_F(SettingsFileTest, ListNameThatIsNoUtf8ComesBackAsTheSameName) {
     const std::u16string name = fromFileNameBytes("caf\xE9List.txt");
-    settings().WriteString(u"MenuList", u"FileName", name);
+    keyByKey().WriteString(u"MenuList", u"FileName", name);
     EXPECT_EQ(content(), "[MenuList]\r\nFileName=caf\xE9List.txt\r\n");
     EXPECT_EQ(settings().ReadString(u"MenuList", u"FileName", u""), name);
 }
@@ -302,13 +304,13 @@ TEST_F(SettingsFileTest, KeysAfterANulInAnotherLineAreFound) {
 TEST_F(SettingsFileTest, AUtf16FileWithAnOddByteRefusesAppendingAndKeepsItsBytes) {
     const std::string odd = encodeLines({u"[Form]", u"Width=1"}, TextEncoding::Utf16LE) + "x";
     write(odd);
-    EXPECT_THROW(settings().WriteString(u"ImeOff", u"Check", u"1"), Error);
+    EXPECT_THROW(keyByKey().WriteString(u"ImeOff", u"Check", u"1"), Error);
     EXPECT_EQ(content(), odd);
 }
 
 TEST_F(SettingsFileTest, MissingFolderRefusesTheWrite) {
-    SettingsFile s(path() + u".d/Orvane.ini");
-    EXPECT_EQ(s.ReadString(u"A", u"B", u"d"), u"d");
+    const KeyByKeySettings s(path() + u".d/Orvane.ini");
+    EXPECT_EQ(SettingsFile(s.path()).ReadString(u"A", u"B", u"d"), u"d");
     try {
         s.WriteString(u"A", u"B", u"c");
         FAIL() << "no error";
@@ -328,14 +330,13 @@ TEST(IniParse, RandomTextNeverBreaksLookupOrEdit) {
         const std::string bytes = toUtf8(text);
         const std::u16string& section = names[round % 5];
         const std::u16string& key = names[(round / 5) % 5];
-        ini::findValue(ini::splitIniBytes(bytes).lines, section, key);
-        const std::vector<std::u16string> lines =
-            ini::splitIniBytes(ini::withValue(bytes, section, key, u"v").value()).lines;
+        ini::IniDocument(bytes).value(section, key);
+        const ini::IniDocument written(ini::withValue(bytes, section, key, u"v").value());
         // Names that read back as the names themselves once written.
         const bool plainSection = !section.empty() && section.find(u']') == std::u16string::npos;
         const bool plainKey = !key.empty() && key.front() != u'[';
         if (plainSection && plainKey) {
-            EXPECT_EQ(ini::findValue(lines, section, key), std::u16string(u"v"));
+            EXPECT_EQ(written.value(section, key), std::u16string(u"v"));
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/platform/posix/error_text.h"
+#include "core/platform/posix/file_descriptor.h"
 #include "core/utf.h"
 
 #include <dirent.h>
@@ -23,28 +24,6 @@ namespace {
 constexpr std::u16string_view openFailure = u"ファイル %s は開けません。 %s ";
 constexpr std::u16string_view createFailure = u"ファイル \"%s\" を作成できません。%s";
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now so that a failing close is seen; returns false on failure.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
 struct DirectoryCloser {
     void operator()(DIR* dir) const { closedir(dir); }
 };
@@ -57,13 +36,6 @@ struct DirectoryCloser {
     throw Error(formatMessage(createFailure, {path, errorText(error)}));
 }
 
-// The path as the system takes it; a NUL would cut it short and name another
-// file, so such a path names none.
-bool toSystemPath(std::u16string_view path, std::string& bytes) {
-    bytes = toFileNameBytes(path);
-    return bytes.find('\0') == std::string::npos;
-}
-
 bool statFollowing(std::u16string_view path, struct stat& status) {
     std::string bytes;
     return toSystemPath(path, bytes) && stat(bytes.c_str(), &status) == 0;
@@ -74,10 +46,6 @@ bool statFollowing(std::u16string_view path, struct stat& status) {
 int refusalOfType(mode_t mode) {
     if (S_ISREG(mode)) return 0;
     return S_ISDIR(mode) ? EISDIR : EINVAL;
-}
-
-bool sameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 std::string directoryOf(const std::string& path) {

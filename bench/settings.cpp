@@ -1,0 +1,94 @@
+#include "bench/settings.h"
+
+#include <QString>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include "bench/stats.h"
+#include "core/panelcore.h"
+#include "core/utf.h"
+
+namespace orvane::bench {
+
+namespace {
+
+class QuietHost : public PanelHost {
+public:
+    Size currentSize() const override { return {483, 80}; }
+    Size primaryScreenSize() const override { return {1280, 1024}; }
+    void SetTopMost(bool) override {}
+    void processPendingMessages() override {}
+};
+
+std::string readWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
+// What any safe rewrite of the whole file costs: write a temporary beside
+// it, sync it and rename it over the file.
+void rewriteSafely(const std::string& path, const std::string& bytes) {
+    const std::string temporary = path + ".bench";
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+        if (written <= 0) break;
+        done += static_cast<std::size_t>(written);
+    }
+    fsync(fd);
+    close(fd);
+    std::rename(temporary.c_str(), path.c_str());
+}
+
+}  // namespace
+
+void writeSettingsFile(const std::string& path, std::size_t atLeastBytes) {
+    std::ofstream out(path, std::ios::binary);
+    std::size_t written = 0;
+    for (int section = 0; written < atLeastBytes; ++section) {
+        std::string text = "[Other" + std::to_string(section) + "]\r\n";
+        for (int key = 0; key < 20; ++key) {
+            text += "Key" + std::to_string(key) + "=value " + std::to_string(key) + " of section " +
+                    std::to_string(section) + ", some text\r\n";
+        }
+        out << text;
+        written += text.size();
+    }
+    out << "[MenuList]\r\nFileName=OrvaneList.txt\r\n[Form]\r\nWidth=483\r\nHeight=120\r\n"
+           "Left=100\r\nTop=100\r\n[TargetCAD]\r\nProgId=BricscadApp.AcadApplication\r\n"
+           "[ImeOff]\r\nCheck=1\r\n";
+}
+
+SettingsCosts measureSettings(const std::string& directory, int runs) {
+    const std::string file = directory + "/Orvane.ini";
+    std::vector<double> starts;
+    std::vector<double> reads;
+    std::vector<double> shutdowns;
+    std::vector<double> rewrites;
+    // Keeps the decoded text from being optimised away.
+    volatile std::size_t decodedUnits = 0;
+    for (int run = 0; run < runs; ++run) {
+        QuietHost host;
+        PanelCore core(fromUtf8(directory + "/Orvane"), host, {}, {});
+        starts.push_back(timeOnce([&] { core.FormCreate(); }));
+        shutdowns.push_back(timeOnce([&] { core.FormDestroy(); }));
+        reads.push_back(timeOnce([&] {
+            const std::string bytes = readWhole(file);
+            decodedUnits = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).size();
+        }));
+        rewrites.push_back(timeOnce([&] { rewriteSafely(file, readWhole(file)); }));
+    }
+    return {median(starts), median(reads), median(shutdowns), median(rewrites)};
+}
+
+}  // namespace orvane::bench
