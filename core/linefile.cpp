@@ -99,6 +99,9 @@ std::optional<std::string> encodeAs(std::u16string_view text, TextEncoding encod
     return platform::encodeAnsi(text);
 }
 
+namespace {
+
+// The text of a whole file's bytes by its byte order mark.
 std::u16string decodeText(std::string_view bytes, TextEncoding& encoding) {
     const ByteOrderMark mark = detectMark(bytes);
     encoding = mark.encoding;
@@ -125,12 +128,78 @@ std::vector<std::u16string_view> splitLineViews(std::u16string_view text) {
     return lines;
 }
 
+// The width of a text unit and how to read one, for encodings in which the
+// line ends and NUL are whole units that occur inside no other sequence
+// (UTF-8 and UTF-16): there the bytes of each line decode to exactly that
+// line of the whole text.
+struct UnitReader {
+    std::size_t width = 1;
+    bool bigEndian = false;
+
+    char16_t at(std::string_view bytes, std::size_t i) const {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        if (width == 1) return first;
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+};
+
+std::optional<UnitReader> unitReaderFor(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Ansi:
+        break;
+    case TextEncoding::Utf8:
+        return UnitReader{};
+    case TextEncoding::Utf16LE:
+        return UnitReader{2, false};
+    case TextEncoding::Utf16BE:
+        return UnitReader{2, true};
+    }
+    if (platform::ansiIsUtf8()) return UnitReader{};
+    return std::nullopt;
+}
+
+}  // namespace
+
 LineFileContent decodeLines(std::string_view bytes) {
     LineFileContent content;
     const std::u16string text = decodeText(bytes, content.encoding);
     const std::vector<std::u16string_view> views = splitLineViews(text);
     content.lines.assign(views.begin(), views.end());
     return content;
+}
+
+void forEachLine(std::string_view bytes, const LineTaker& take) {
+    const ByteOrderMark mark = detectMark(bytes);
+    const std::optional<UnitReader> units = unitReaderFor(mark.encoding);
+    if (!units) {
+        // Other code pages may carry state from one line into the next.
+        const std::u16string text = decodeAs(bytes.substr(mark.size), mark.encoding);
+        for (const std::u16string_view line : splitLineViews(text)) {
+            if (!take(line)) return;
+        }
+        return;
+    }
+    const std::string_view body = bytes.substr(mark.size);
+    const auto lineOf = [&](std::size_t start, std::size_t end) {
+        return decodeAs(body.substr(start, end - start), mark.encoding);
+    };
+    const std::size_t width = units->width;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i + width <= body.size(); i += width) {
+        const char16_t c = units->at(body, i);
+        if (c > u'\r') continue;
+        if (c == u'\0') {
+            if (start < i) take(lineOf(start, i));
+            return;
+        }
+        if (c != u'\r' && c != u'\n') continue;
+        if (!take(lineOf(start, i))) return;
+        if (c == u'\r' && i + 2 * width <= body.size() && units->at(body, i + width) == u'\n') i += width;
+        start = i + width;
+    }
+    // A dangling odd byte of UTF-16 belongs to the last line.
+    if (start < body.size()) take(lineOf(start, body.size()));
 }
 
 std::string encodeLines(const std::vector<std::u16string>& lines, TextEncoding encoding) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,11 +34,11 @@ std::optional<std::string> encodeAs(std::u16string_view text, TextEncoding encod
 // Decodes a whole file's bytes: encoding from the byte order mark, lines at
 // CR LF, CR or LF, text ends at a NUL.
 LineFileContent decodeLines(std::string_view bytes);
-// The text of a whole file's bytes by its byte order mark, before the split
-// into lines.
-std::u16string decodeText(std::string_view bytes, TextEncoding& encoding);
-// The lines of decoded text as views into it, by the rules of decodeLines.
-std::vector<std::u16string_view> splitLineViews(std::u16string_view text);
+// Hands the lines of a whole file's bytes, by the rules of decodeLines, to
+// take one at a time, until take returns false. Only one line is decoded at a
+// time, so a file of a few huge lines costs no copy of its whole text.
+using LineTaker = std::function<bool(std::u16string_view line)>;
+void forEachLine(std::string_view bytes, const LineTaker& take);
 // Every line followed by CR LF, in the encoding with its mark.
 std::string encodeLines(const std::vector<std::u16string>& lines, TextEncoding encoding);
 

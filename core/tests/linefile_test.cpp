@@ -31,6 +31,19 @@ TEST_P(DecodeLines, SplitsAtEveryLineEnd) {
     EXPECT_EQ(decodeLines(GetParam().bytes).lines, GetParam().lines);
 }
 
+Lines linesOneByOne(std::string_view bytes) {
+    Lines lines;
+    forEachLine(bytes, [&](std::u16string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
+    return lines;
+}
+
+TEST_P(DecodeLines, ForEachLineGivesTheSameLinesOneByOne) {
+    EXPECT_EQ(linesOneByOne(GetParam().bytes), GetParam().lines);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rules, DecodeLines,
     ::testing::Values(
@@ -104,6 +117,31 @@ TEST(DecodeLines, RandomBytesNeverCrash) {
         }
         EXPECT_EQ(decodeLines(encodeLines(content.lines, content.encoding)).lines, content.lines);
     }
+}
+
+TEST(ForEachLine, RandomBytesGiveTheLinesOfTheWholeDecode) {
+    std::mt19937 random(815);
+    // Line ends, NULs, blanks, brackets, surrogates and broken sequences
+    // more often than uniform bytes would give them.
+    const std::string pieces[] = {"\r", "\n", std::string(1, '\0'), " ", "[", "a", "\xE7", "\xB7\x9A",
+                                  "\xD8", "\xDC", "\xF0\x9F", "\xFF", "\x80"};
+    std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1);
+    const std::string marks[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
+    for (int round = 0; round < 4000; ++round) {
+        std::string bytes = marks[round % 4];
+        const int length = round % 48;
+        for (int i = 0; i < length; ++i) bytes += pieces[piece(random)];
+        ASSERT_EQ(linesOneByOne(bytes), decodeLines(bytes).lines) << round;
+    }
+}
+
+TEST(ForEachLine, StopsWhenTheTakerSaysSo) {
+    Lines taken;
+    forEachLine("a\nb\nc\n", [&](std::u16string_view line) {
+        taken.emplace_back(line);
+        return line != u"b";
+    });
+    EXPECT_EQ(taken, (Lines{u"a", u"b"}));
 }
 
 TEST(EncodeLines, EveryLineEndsWithCrLfInTheRecordedEncoding) {
