@@ -118,6 +118,37 @@ TEST_F(PanelTest, MenuBarShowsTheLoadedListAsWritten) {
     EXPECT_GT(second.top(), first.top());
 }
 
+TEST_F(PanelTest, F10OpensTheMenuBarForTheKeyboardAsAltDoes) {
+    world.directory.write(QStringLiteral("OrvaneList.txt"), QStringLiteral("[12]\n[Draw]\n_LINE: l\n[Tools]\nESC_: e\n"));
+    TForm91& panel = world.create();
+    panel.show();
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    QMenuBar* bar = panel.menuBar();
+
+    QTest::keyClick(&panel, Qt::Key_F10);
+    EXPECT_EQ(bar->activeAction(), slotAction(panel, 200));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(bar, Qt::Key_Right);
+    EXPECT_EQ(bar->activeAction(), slotAction(panel, 300));
+    QTest::keyClick(bar, Qt::Key_Return);
+    EXPECT_EQ(QApplication::activePopupWidget(), panel.MainMenu1->menu(300));
+    QApplication::activePopupWidget()->close();
+    panel.hide();
+}
+
+TEST_F(PanelTest, F10AgainLeavesTheMenuBar) {
+    TForm91& panel = world.create();
+    panel.show();
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    QTest::keyClick(&panel, Qt::Key_F10);
+    ASSERT_NE(panel.menuBar()->activeAction(), nullptr);
+    QTest::keyClick(panel.menuBar(), Qt::Key_F10);
+    EXPECT_EQ(panel.menuBar()->activeAction(), nullptr);
+    panel.hide();
+}
+
 TEST_F(PanelTest, ChooserChangeByTheUserLoadsAndByProgramDoesNot) {
     world.directory.write(QStringLiteral("AList.txt"), QStringLiteral("[From A]\n"));
     world.directory.write(QStringLiteral("BList.txt"), QStringLiteral("[From B]\n"));
