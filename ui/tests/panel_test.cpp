@@ -150,6 +150,31 @@ TEST_F(PanelTest, F10AgainLeavesTheMenuBar) {
     panel.hide();
 }
 
+TEST_F(PanelTest, MenusShowTheFirst256CharactersOfALongCaption) {
+    const QString title(300, u'T');
+    const QString item = QStringLiteral("_CMD: ") + QString(100000, u'x');
+    world.directory.write(QStringLiteral("OrvaneList.txt"), QStringLiteral("[%1]\n%2\n").arg(title, item));
+    TForm91& panel = world.create();
+    EXPECT_EQ(slotAction(panel, 100)->text(), title.left(256));
+    EXPECT_EQ(panel.MainMenu1->menu(100)->title(), title.left(256));
+    EXPECT_EQ(slotAction(panel, 101)->text(), item.left(256));
+    QMenu* menu = panel.MainMenu1->menu(100);
+    menu->popup(QPoint(0, 0));
+    EXPECT_LT(menu->actionGeometry(slotAction(panel, 101)).width(), QFontMetrics(menu->font()).horizontalAdvance(item.left(300)));
+    menu->hide();
+}
+
+TEST_F(PanelTest, ClickOnALongItemSendsItsWholeKeyword) {
+    cadlink::fake::FakeCad cad;
+    cad.runIn(world.runtime, u"BricscadApp.AcadApplication");
+    world.windows.addWindow(static_cast<cadlink::WindowHandle>(cadlink::fake::FakeCad::DefaultWindow));
+    const QString keyword = QStringLiteral("_") + QString(1000, u'K');
+    world.directory.write(QStringLiteral("OrvaneList.txt"), QStringLiteral("[Draw]\n%1: label\n").arg(keyword));
+    TForm91& panel = world.create();
+    slotAction(panel, 101)->trigger();
+    EXPECT_EQ(cad.sentCommands(), std::vector<std::u16string>{fromQString(keyword) + u"\r"});
+}
+
 TEST_F(PanelTest, ChooserChangeByTheUserLoadsAndByProgramDoesNot) {
     world.directory.write(QStringLiteral("AList.txt"), QStringLiteral("[From A]\n"));
     world.directory.write(QStringLiteral("BList.txt"), QStringLiteral("[From B]\n"));
