@@ -128,35 +128,20 @@ std::vector<std::u16string_view> splitLineViews(std::u16string_view text) {
     return lines;
 }
 
-// The width of a text unit and how to read one, for encodings in which the
-// line ends and NUL are whole units that occur inside no other sequence
-// (UTF-8 and UTF-16): there the bytes of each line decode to exactly that
-// line of the whole text.
-struct UnitReader {
-    std::size_t width = 1;
-    bool bigEndian = false;
-
-    char16_t at(std::string_view bytes, std::size_t i) const {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        if (width == 1) return first;
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        return static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
-    }
-};
-
-std::optional<UnitReader> unitReaderFor(TextEncoding encoding) {
+// Bytes per unit of the encodings whose line ends and NUL are whole units
+// that occur inside no other sequence (UTF-8 and UTF-16): there the bytes of
+// each line decode to exactly that line of the whole text. 0 for others.
+std::size_t splittableUnitWidth(TextEncoding encoding) {
     switch (encoding) {
     case TextEncoding::Ansi:
         break;
     case TextEncoding::Utf8:
-        return UnitReader{};
+        return 1;
     case TextEncoding::Utf16LE:
-        return UnitReader{2, false};
     case TextEncoding::Utf16BE:
-        return UnitReader{2, true};
+        return 2;
     }
-    if (platform::ansiIsUtf8()) return UnitReader{};
-    return std::nullopt;
+    return platform::ansiIsUtf8() ? 1 : 0;
 }
 
 }  // namespace
@@ -169,37 +154,97 @@ LineFileContent decodeLines(std::string_view bytes) {
     return content;
 }
 
-void forEachLine(std::string_view bytes, const LineTaker& take) {
-    const ByteOrderMark mark = detectMark(bytes);
-    const std::optional<UnitReader> units = unitReaderFor(mark.encoding);
-    if (!units) {
-        // Other code pages may carry state from one line into the next.
-        const std::u16string text = decodeAs(bytes.substr(mark.size), mark.encoding);
+LineSplitter::LineSplitter(LineTaker take) : take_(std::move(take)) {}
+
+bool LineSplitter::feed(std::string_view piece) {
+    if (done_) return false;
+    pending_.append(piece);
+    if (!markKnown_) {
+        // The longest mark has three bytes.
+        if (pending_.size() < 3) return true;
+        learnMark();
+    }
+    return unitWidth_ == 0 || feedUnits();
+}
+
+void LineSplitter::learnMark() {
+    const ByteOrderMark mark = detectMark(pending_);
+    pending_.erase(0, mark.size);
+    encoding_ = mark.encoding;
+    unitWidth_ = splittableUnitWidth(encoding_);
+    markKnown_ = true;
+}
+
+bool LineSplitter::takeLine(std::size_t start, std::size_t end) {
+    return take_(decodeAs(std::string_view(pending_).substr(start, end - start), encoding_));
+}
+
+bool LineSplitter::feedUnits() {
+    const auto* data = reinterpret_cast<const unsigned char*>(pending_.data());
+    const std::size_t size = pending_.size();
+    const std::size_t width = unitWidth_;
+    const bool bigEndian = encoding_ == TextEncoding::Utf16BE;
+    std::size_t start = 0;
+    std::size_t i = scanned_;
+    for (; i + width <= size; i += width) {
+        const unsigned c = width == 1 ? data[i] : bigEndian ? (data[i] << 8U) | data[i + 1] : (data[i + 1] << 8U) | data[i];
+        if (c > u'\r') {
+            afterCr_ = false;
+            continue;
+        }
+        // The LF of a CR LF pair, perhaps in the next piece.
+        if (afterCr_ && c == u'\n') {
+            afterCr_ = false;
+            start = i + width;
+            continue;
+        }
+        afterCr_ = false;
+        if (c == u'\0') {
+            if (start < i) takeLine(start, i);
+            done_ = true;
+            return false;
+        }
+        if (c != u'\r' && c != u'\n') continue;
+        if (!takeLine(start, i)) {
+            done_ = true;
+            return false;
+        }
+        afterCr_ = c == u'\r';
+        start = i + width;
+    }
+    pending_.erase(0, start);
+    scanned_ = i - start;
+    return true;
+}
+
+void LineSplitter::finish() {
+    if (done_) return;
+    done_ = true;
+    if (!markKnown_) {
+        learnMark();
+        if (unitWidth_ != 0 && !feedUnits()) return;
+    }
+    if (unitWidth_ == 0) {
+        const std::u16string text = decodeAs(pending_, encoding_);
         for (const std::u16string_view line : splitLineViews(text)) {
-            if (!take(line)) return;
+            if (!take_(line)) return;
         }
         return;
     }
-    const std::string_view body = bytes.substr(mark.size);
-    const auto lineOf = [&](std::size_t start, std::size_t end) {
-        return decodeAs(body.substr(start, end - start), mark.encoding);
-    };
-    const std::size_t width = units->width;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i + width <= body.size(); i += width) {
-        const char16_t c = units->at(body, i);
-        if (c > u'\r') continue;
-        if (c == u'\0') {
-            if (start < i) take(lineOf(start, i));
-            return;
-        }
-        if (c != u'\r' && c != u'\n') continue;
-        if (!take(lineOf(start, i))) return;
-        if (c == u'\r' && i + 2 * width <= body.size() && units->at(body, i + width) == u'\n') i += width;
-        start = i + width;
-    }
-    // A dangling odd byte of UTF-16 belongs to the last line.
-    if (start < body.size()) take(lineOf(start, body.size()));
+    // With a dangling odd byte of UTF-16 in it.
+    if (!pending_.empty()) takeLine(0, pending_.size());
+}
+
+void forEachLine(std::string_view bytes, const LineTaker& take) {
+    LineSplitter splitter(take);
+    splitter.feed(bytes);
+    splitter.finish();
+}
+
+void forEachLineOfFile(std::u16string_view path, const LineTaker& take) {
+    LineSplitter splitter(take);
+    platform::readFileInPieces(path, [&splitter](std::string_view piece) { return splitter.feed(piece); });
+    splitter.finish();
 }
 
 std::string encodeLines(const std::vector<std::u16string>& lines, TextEncoding encoding) {

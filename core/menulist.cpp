@@ -64,12 +64,12 @@ std::u16string_view trimmedView(std::u16string_view text) {
 // caption.
 using SlotFiller = std::function<void(int number, std::u16string_view caption)>;
 
-// Pours the file's lines into the slots, one line at a time; stops after the
-// section line that would open a 16th drop-down.
-void pourLines(std::string_view bytes, const SlotFiller& fill, const MenuTitleHandler& onTitle) {
+// Pours the lines of the file into the slots as they are read; stops after
+// the section line that would open a 16th drop-down.
+void pourLines(std::u16string_view path, const SlotFiller& fill, const MenuTitleHandler& onTitle) {
     int sectionBase = 0;
     int itemCounter = 0;
-    forEachLine(bytes, [&](std::u16string_view line) {
+    forEachLineOfFile(path, [&](std::u16string_view line) {
         const std::u16string_view t = trimmedView(line);
         if (t.empty()) {
             return true;
@@ -140,7 +140,7 @@ void loadMenuList(std::u16string_view programDirectory, std::u16string_view lstn
     }
     resetSlots(slots);
     slots.setListPath(path);
-    pourLines(platform::readWholeFile(path),
+    pourLines(path,
               [&slots](int number, std::u16string_view caption) { fillSlot(slots, number, caption); }, onTitle);
     hideNumericSlots(slots);
 }
@@ -151,7 +151,7 @@ std::optional<std::u16string> wholeCaption(const SlotGrid& slots, int number) {
         return std::nullopt;
     }
     std::optional<std::u16string> whole;
-    pourLines(platform::readWholeFile(slots.listPath()),
+    pourLines(slots.listPath(),
               [&](int filled, std::u16string_view caption) {
                   if (filled == number) whole.emplace(caption);
               },

@@ -135,6 +135,30 @@ TEST(ForEachLine, RandomBytesGiveTheLinesOfTheWholeDecode) {
     }
 }
 
+TEST(LineSplitter, PiecesOfAnySizeGiveTheLinesOfTheWholeDecode) {
+    std::mt19937 random(2718);
+    const std::string texts[] = {"\xEF\xBB\xBF" "ab\r\ncd\r\re\n\rf",
+                                 std::string("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\r\0\n\0\x3D\xD8\x00\xDEz", 23),
+                                 std::string("\xFE\xFF\0a\0\r\0\n\0b\0\0\0c", 15), "plain\r\nansi\rtext", "a\r"};
+    for (const std::string& text : texts) {
+        for (int round = 0; round < 200; ++round) {
+            Lines lines;
+            LineSplitter splitter([&](std::u16string_view line) {
+                lines.emplace_back(line);
+                return true;
+            });
+            std::size_t at = 0;
+            while (at < text.size()) {
+                const std::size_t size = std::uniform_int_distribution<std::size_t>(0, 4)(random);
+                splitter.feed(std::string_view(text).substr(at, size));
+                at += size;
+            }
+            splitter.finish();
+            ASSERT_EQ(lines, decodeLines(text).lines) << round;
+        }
+    }
+}
+
 TEST(ForEachLine, StopsWhenTheTakerSaysSo) {
     Lines taken;
     forEachLine("a\nb\nc\n", [&](std::u16string_view line) {
