@@ -3,6 +3,10 @@
 #include "core/platform/platform.h"
 #include "core/utf.h"
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
 namespace orvane {
 
 namespace {
@@ -15,24 +19,29 @@ constexpr char16_t replacementCharacter = 0xFFFD;
 bool isLead(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isTrail(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Unpaired surrogates and a dangling odd byte become U+FFFD.
-std::u16string decodeUtf16(std::string_view bytes, bool bigEndian) {
-    std::u16string units;
-    units.reserve(bytes.size() / 2 + 1);
+// Unpaired surrogates and a dangling odd byte become U+FFFD. out has room
+// for bytes.size() / 2 + 1 units; returns the units written.
+std::size_t decodeUtf16Into(std::string_view bytes, bool bigEndian, char16_t* out) {
+    std::size_t count = 0;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto first = static_cast<unsigned char>(bytes[i]);
         const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        units.push_back(static_cast<char16_t>(bigEndian ? (first << 8) | second
-                                                        : (second << 8) | first));
+        out[count++] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     }
-    if (bytes.size() % 2 != 0) units.push_back(replacementCharacter);
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        if (isLead(units[i]) && i + 1 < units.size() && isTrail(units[i + 1])) {
+    if (bytes.size() % 2 != 0) out[count++] = replacementCharacter;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (isLead(out[i]) && i + 1 < count && isTrail(out[i + 1])) {
             ++i;
-        } else if (isLead(units[i]) || isTrail(units[i])) {
-            units[i] = replacementCharacter;
+        } else if (isLead(out[i]) || isTrail(out[i])) {
+            out[i] = replacementCharacter;
         }
     }
+    return count;
+}
+
+std::u16string decodeUtf16(std::string_view bytes, bool bigEndian) {
+    std::u16string units(bytes.size() / 2 + 1, u'\0');
+    units.resize(decodeUtf16Into(bytes, bigEndian, units.data()));
     return units;
 }
 
@@ -144,6 +153,33 @@ std::size_t splittableUnitWidth(TextEncoding encoding) {
     return platform::ansiIsUtf8() ? 1 : 0;
 }
 
+// The next CR, LF or NUL at or after a position of a piece of one-byte
+// units, each found with memchr and remembered until it is passed.
+class ByteBreaks {
+public:
+    explicit ByteBreaks(std::string_view bytes) : bytes_(bytes) {}
+
+    std::size_t from(std::size_t at) {
+        return std::min({next(cr_, '\r', at), next(lf_, '\n', at), next(nul_, '\0', at)});
+    }
+
+private:
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+
+    std::size_t next(std::size_t& found, char byte, std::size_t at) const {
+        if (found == kUnknown || found < at) {
+            const void* hit = std::memchr(bytes_.data() + at, byte, bytes_.size() - at);
+            found = hit == nullptr ? bytes_.size() : static_cast<std::size_t>(static_cast<const char*>(hit) - bytes_.data());
+        }
+        return found;
+    }
+
+    std::string_view bytes_;
+    std::size_t cr_ = kUnknown;
+    std::size_t lf_ = kUnknown;
+    std::size_t nul_ = kUnknown;
+};
+
 }  // namespace
 
 LineFileContent decodeLines(std::string_view bytes) {
@@ -175,8 +211,19 @@ void LineSplitter::learnMark() {
     markKnown_ = true;
 }
 
+// Into a buffer of the splitter's own, which grows with the longest line and
+// is never filled in advance.
 bool LineSplitter::takeLine(std::size_t start, std::size_t end) {
-    return take_(decodeAs(std::string_view(pending_).substr(start, end - start), encoding_));
+    const std::string_view bytes = std::string_view(pending_).substr(start, end - start);
+    const std::size_t room = bytes.size() + 1;
+    if (room > textRoom_) {
+        text_ = std::make_unique_for_overwrite<char16_t[]>(room);
+        textRoom_ = room;
+    }
+    const std::size_t length = unitWidth_ == 1
+                                   ? fromUtf8Into(bytes, text_.get())
+                                   : decodeUtf16Into(bytes, encoding_ == TextEncoding::Utf16BE, text_.get());
+    return take_(std::u16string_view(text_.get(), length));
 }
 
 bool LineSplitter::feedUnits() {
@@ -184,9 +231,16 @@ bool LineSplitter::feedUnits() {
     const std::size_t size = pending_.size();
     const std::size_t width = unitWidth_;
     const bool bigEndian = encoding_ == TextEncoding::Utf16BE;
+    ByteBreaks breaks(pending_);
     std::size_t start = 0;
     std::size_t i = scanned_;
     for (; i + width <= size; i += width) {
+        if (width == 1) {
+            const std::size_t next = breaks.from(i);
+            if (next != i) afterCr_ = false;
+            i = next;
+            if (i >= size) break;
+        }
         const unsigned c = width == 1 ? data[i] : bigEndian ? (data[i] << 8U) | data[i + 1] : (data[i + 1] << 8U) | data[i];
         if (c > u'\r') {
             afterCr_ = false;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,6 +65,8 @@ private:
     std::size_t unitWidth_ = 0;
     bool afterCr_ = false;
     bool done_ = false;
+    std::unique_ptr<char16_t[]> text_;
+    std::size_t textRoom_ = 0;
 };
 
 // The lines of a whole file's bytes, one at a time, until take returns false.
