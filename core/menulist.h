@@ -22,7 +22,8 @@ std::vector<std::u16string> ListMenuListFiles(std::u16string_view programDirecto
 // True when the name matches "*List.txt" as ListMenuListFiles matches it.
 bool isMenuListFileName(std::u16string_view name);
 
-// Called when a "CAPTION_" line sets the menu title (already trimmed).
+// Called when a "CAPTION_" line sets the menu title (already trimmed, and cut
+// to kMaxCaptionLength units as a slot's caption is).
 using MenuTitleHandler = std::function<void(std::u16string title)>;
 
 // Loads programDirectory + lstname into the slots. Without such a file

@@ -161,6 +161,11 @@ TEST_F(MenuListTest, LongCaptionsAreCutToTheirFirst256Units) {
     }
 }
 
+TEST_F(MenuListTest, ALongTitleIsCutToItsFirst256Units) {
+    load("CAPTION_: " + std::string(300, 'T') + "\n");
+    EXPECT_EQ(titles, (std::vector<std::u16string>{std::u16string(256, u'T')}));
+}
+
 TEST_F(MenuListTest, ACutCaptionIsHiddenByWhatItsWholeTextReads) {
     const std::string zeros(255, '0');
     EXPECT_EQ(load("[M]\n" + zeros + "07\n" + zeros + "1x\n[" + std::string(300, ' ') + "7]\nunder it\n"),
