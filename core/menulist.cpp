@@ -86,8 +86,9 @@ void pourLines(std::u16string_view path, const SlotFiller& fill, const MenuTitle
         } else if (startsWith(t, kTitlePrefix)) {
             const std::size_t colon = t.find(u':');
             if (colon != std::u16string_view::npos && onTitle) {
-                // Only shown, in the window caption: cut as a slot's caption is.
-                onTitle(std::u16string(SlotGrid::heldPart(trimmedView(t.substr(colon + 1)))));
+                // Only shown, in the window caption: cut as a slot's caption
+                // is, and trimmed again where the cut left blanks at its end.
+                onTitle(std::u16string(trimmedView(SlotGrid::heldPart(trimmedView(t.substr(colon + 1))))));
             }
         } else {
             ++itemCounter;

@@ -161,9 +161,9 @@ TEST_F(MenuListTest, LongCaptionsAreCutToTheirFirst256Units) {
     }
 }
 
-TEST_F(MenuListTest, ALongTitleIsCutToItsFirst256Units) {
-    load("CAPTION_: " + std::string(300, 'T') + "\n");
-    EXPECT_EQ(titles, (std::vector<std::u16string>{std::u16string(256, u'T')}));
+TEST_F(MenuListTest, ALongTitleIsCutToItsFirst256UnitsAndTrimmedAgain) {
+    load("CAPTION_: " + std::string(300, 'T') + "\nCAPTION_: " + std::string(250, 'T') + std::string(10, ' ') + "U\n");
+    EXPECT_EQ(titles, (std::vector<std::u16string>{std::u16string(256, u'T'), std::u16string(250, u'T')}));
 }
 
 TEST_F(MenuListTest, ACutCaptionIsHiddenByWhatItsWholeTextReads) {
