@@ -135,11 +135,17 @@ TEST(ForEachLine, RandomBytesGiveTheLinesOfTheWholeDecode) {
     }
 }
 
+// The bytes of a literal, NULs included.
+template <std::size_t N>
+std::string bytesOf(const char (&literal)[N]) {
+    return std::string(literal, N - 1);
+}
+
 TEST(LineSplitter, PiecesOfAnySizeGiveTheLinesOfTheWholeDecode) {
     std::mt19937 random(2718);
     const std::string texts[] = {"\xEF\xBB\xBF" "ab\r\ncd\r\re\n\rf",
-                                 std::string("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\r\0\n\0\x3D\xD8\x00\xDEz", 23),
-                                 std::string("\xFE\xFF\0a\0\r\0\n\0b\0\0\0c", 15), "plain\r\nansi\rtext", "a\r"};
+                                 bytesOf("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\r\0\n\0\x3D\xD8\x00\xDE" "z"),
+                                 bytesOf("\xFE\xFF\0a\0\r\0\n\0b\0\0\0c"), "plain\r\nansi\rtext", "a\r"};
     for (const std::string& text : texts) {
         for (int round = 0; round < 200; ++round) {
             Lines lines;
