@@ -36,6 +36,16 @@ void writeMenuList(const std::string& path, std::size_t atLeastBytes) {
     } while (written < atLeastBytes);
 }
 
+void writeHugeLineList(const std::string& path, int lines, std::size_t lineBytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << "\xEF\xBB\xBF" << "CAPTION_: Bench\r\n[Huge]\r\n";
+    for (int line = 1; line <= lines; ++line) {
+        const std::string command = "_HUGE" + std::to_string(line) + ": ";
+        out << command << std::string(lineBytes - command.size(), 'x') << "\r\n";
+    }
+    out << "[Tools]\r\nESC_: stop\r\n";
+}
+
 ListLoad measureListLoad(const std::string& directory, const std::string& name, int runs) {
     const std::u16string programDirectory = fromUtf8(directory + "/");
     const std::u16string listName = fromUtf8(name);

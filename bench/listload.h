@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace orvane::bench {
@@ -17,5 +18,10 @@ ListLoad measureListLoad(const std::string& directory, const std::string& name, 
 // round-robin into them until the file holds at least the given bytes (at
 // least 30 per section).
 void writeMenuList(const std::string& path, std::size_t atLeastBytes);
+
+// A short menu list, UTF-8 with its mark, whose first menu holds the given
+// number of items of lineBytes each: a command and a label of one letter
+// repeated.
+void writeHugeLineList(const std::string& path, int lines, std::size_t lineBytes);
 
 }  // namespace orvane::bench

@@ -23,6 +23,8 @@ using orvane::bench::median;
 constexpr int kStartUps = 20;
 constexpr int kSmallLoads = 200;
 constexpr int kLargeLoads = 7;
+constexpr int kHugeStartUps = 5;
+constexpr int kHugeLines = 5;
 constexpr int kCadRuns = 300;
 constexpr int kSettingsRuns = 5;
 constexpr std::size_t kFullListBytes = 1;  // one round: 15 × 30 items
@@ -55,6 +57,18 @@ int main(int argc, char** argv) {
     const std::string directory = programDirectory.path().toStdString();
     orvane::bench::writeMenuList(directory + "/OrvaneList.txt", kFullListBytes);
     orvane::bench::writeMenuList(directory + "/LargeList.txt", kLargeListBytes);
+    orvane::bench::writeHugeLineList(directory + "/OneHugeList.txt", 1, kLargeListBytes);
+    orvane::bench::writeHugeLineList(directory + "/FiveHugeList.txt", kHugeLines, kLargeListBytes);
+    // The panel starting with five 10 MB lines in its list, in a program
+    // directory of its own.
+    QTemporaryDir hugeDirectory;
+    const QString hugePanel = hugeDirectory.filePath(QStringLiteral("Orvane"));
+    if (!hugeDirectory.isValid() || !QFile::copy(QStringLiteral(ORVANE_PATH), hugePanel)) {
+        std::fprintf(stderr, "bench: cannot prepare a program directory\n");
+        return 1;
+    }
+    orvane::bench::writeHugeLineList(hugeDirectory.filePath(QStringLiteral("OrvaneList.txt")).toStdString(), kHugeLines,
+                                     kLargeListBytes);
 
     std::vector<double> panelStarts;
     std::vector<double> bareStarts;
@@ -73,8 +87,22 @@ int main(int argc, char** argv) {
         barePeaks.push_back(static_cast<double>(ofBare.peakResidentKiB) / 1024.0);
     }
 
+    std::vector<double> hugeStarts;
+    std::vector<double> hugePeaks;
+    for (int run = 0; run < kHugeStartUps; ++run) {
+        const auto ofPanel = orvane::bench::measureStartUp(hugePanel.toStdString());
+        if (!ofPanel.ok) {
+            std::fprintf(stderr, "bench: a window did not come up\n");
+            return 1;
+        }
+        hugeStarts.push_back(ofPanel.milliseconds);
+        hugePeaks.push_back(static_cast<double>(ofPanel.peakResidentKiB) / 1024.0);
+    }
+
     const auto full = orvane::bench::measureListLoad(directory, "OrvaneList.txt", kSmallLoads);
     const auto large = orvane::bench::measureListLoad(directory, "LargeList.txt", kLargeLoads);
+    const auto oneHuge = orvane::bench::measureListLoad(directory, "OneHugeList.txt", kLargeLoads);
+    const auto fiveHuge = orvane::bench::measureListLoad(directory, "FiveHugeList.txt", kLargeLoads);
     const auto cad = orvane::bench::measureCadCalls(QStringLiteral(DEMOCAD_PATH), kCadRuns);
 
     // A program directory of its own: the start-up's reads alone, with no list to load.
@@ -88,15 +116,23 @@ int main(int argc, char** argv) {
         {"peak resident memory (VmHWM)", "MB", median(panelPeaks), median(barePeaks)},
         {"loadMenuList, full list vs read+decode", "ms", full.load, full.readAndDecode},
         {"loadMenuList, 10 MB list vs read+decode", "ms", large.load, large.readAndDecode},
+        {"start-up, five 10 MB lines vs bare window", "ms", median(hugeStarts), median(bareStarts)},
+        {"peak memory, five 10 MB lines vs bare", "MB", median(hugePeaks), median(barePeaks)},
+        {"loadMenuList, one 10 MB line vs read+decode", "ms", oneHuge.load, oneHuge.readAndDecode},
+        {"loadMenuList, five 10 MB lines vs read+decode", "ms", fiveHuge.load, fiveHuge.readAndDecode},
         {"click to command vs its bus round trips", "ms", cad.click, cad.clickRoundTrips},
         {"monitor tick vs its bus round trips", "ms", cad.tick, cad.tickRoundTrips},
-        {"start-up reads, 50 MB ini vs read+decode", "ms", settings.startUpReads, settings.readAndDecode},
+        {"start-up reads, 50 MB ini vs its read", "ms", settings.startUpReads, settings.readAndDecode},
         {"shutdown writes, 50 MB ini vs safe rewrite", "ms", settings.shutdownWrites, settings.safeRewrite},
     });
     std::printf("\nmedians; start-up and memory of %d starts each (panel: Orvane, floor: bare Qt window with\n"
-                "the same 450 actions); list loads of %d and %d runs; CAD paths of %d runs. One click made\n"
-                "%d CAD calls and one tick %d, each plus 2 bus name lookups; the floors make 5 + 2 and 1 + 2.\n"
-                "Settings sequences of %d runs.\n",
-                kStartUps, kSmallLoads, kLargeLoads, kCadRuns, cad.callsPerClick, cad.callsPerTick, kSettingsRuns);
+                "the same 450 actions), %d with five 10 MB lines; list loads of %d and %d runs; CAD paths of
+"
+                "%d runs. One click made %d CAD calls and one tick %d, each plus 2 bus name lookups; the floors
+"
+                "make 5 + 2 and 1 + 2. Settings sequences of %d runs.
+",
+                kStartUps, kHugeStartUps, kSmallLoads, kLargeLoads, kCadRuns, cad.callsPerClick, cad.callsPerTick,
+                kSettingsRuns);
     return 0;
 }

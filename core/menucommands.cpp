@@ -1,6 +1,7 @@
 #include "core/menucommands.h"
 
 #include "core/linefile.h"
+#include "core/menulist.h"
 #include "core/paths.h"
 #include "core/platform/platform.h"
 #include "core/text.h"
@@ -76,9 +77,16 @@ MenuCommands::MenuCommands(PanelCore& core, CadAccess& cad, CommandWindows& wind
     : core_(core), cad_(cad), windows_(windows), versionLine_(std::move(versionLine)) {}
 
 void MenuCommands::N1011Click(int slotNumber) {
-    if (const Slot* slot = core_.state().slots().find(slotNumber)) {
+    const SlotGrid& slots = core_.state().slots();
+    const Slot* slot = slots.find(slotNumber);
+    if (slot == nullptr) {
+        return;
+    }
+    if (!slot->cut) {
         // The handler may reload the grid; work on a copy of the caption.
         runCaption(std::u16string(slot->caption));
+    } else if (const auto whole = wholeCaption(slots, slotNumber)) {
+        runCaption(*whole);
     }
 }
 

@@ -62,7 +62,8 @@ public:
     MenuCommands(PanelCore& core, CadAccess& cad, CommandWindows& windows,
                  std::u16string versionLine = platformVersionLine());
 
-    // Runs the command of the item slot with this number; a number without
+    // Runs the command of the item slot with this number, of its whole
+    // caption where the slot holds only its start; a number without
     // a slot does nothing. Errors outside the CAD guard escape to the caller.
     void N1011Click(int slotNumber);
     // The same for a caption already read from the slot.

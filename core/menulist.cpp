@@ -17,7 +17,6 @@ constexpr std::u16string_view kMenuListSuffix = u"LIST.TXT";
 constexpr std::u16string_view kTitlePrefix = u"CAPTION_";
 constexpr std::u16string_view kLoadPrefix = u"LOAD_";
 constexpr int kLastSectionBase = kMenuSlotCount * 100;
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 bool startsWith(std::u16string_view text, std::u16string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
@@ -47,7 +46,7 @@ void resetSlots(SlotGrid& slots) {
 
 void hideNumericSlots(SlotGrid& slots) {
     for (const Slot& slot : slots.slots()) {
-        if (strToIntDef(slot.caption, 0) != 0) {
+        if (!slot.cut && strToIntDef(slot.caption, 0) != 0) {
             slots.setVisible(slot.number, false);
         }
     }
@@ -61,81 +60,57 @@ std::u16string_view trimmedView(std::u16string_view text) {
     return text.substr(first, last - first);
 }
 
-// Pours the lines into the grid; stops after the section line that would
-// open a 16th drop-down.
-void pourLines(const std::vector<std::u16string_view>& lines, SlotGrid& slots,
-               const MenuTitleHandler& onTitle) {
+// Where a line of the list puts its text: the slot's number and its whole
+// caption.
+using SlotFiller = std::function<void(int number, std::u16string_view caption)>;
+
+// Pours the lines of the file into the slots as they are read; stops after
+// the section line that would open a 16th drop-down.
+void pourLines(std::u16string_view path, const SlotFiller& fill, const MenuTitleHandler& onTitle) {
     int sectionBase = 0;
     int itemCounter = 0;
-    for (const std::u16string_view line : lines) {
+    forEachLineOfFile(path, [&](std::u16string_view line) {
         const std::u16string_view t = trimmedView(line);
         if (t.empty()) {
-            continue;
+            return true;
         }
         if (t.front() == u'[') {
             sectionBase += 100;
             itemCounter = 0;
             const std::size_t close = t.find(u']');
             if (SlotGrid::exists(sectionBase) && close != std::u16string_view::npos) {
-                slots.setVisible(sectionBase, true);
-                slots.setCaption(sectionBase, t.substr(1, close - 1));
+                fill(sectionBase, t.substr(1, close - 1));
             }
         } else if (t.front() == u'/' || t.front() == u';') {
             // A comment.
         } else if (startsWith(t, kTitlePrefix)) {
             const std::size_t colon = t.find(u':');
             if (colon != std::u16string_view::npos && onTitle) {
-                onTitle(trim(t.substr(colon + 1)));
+                // Only shown, in the window caption: cut as a slot's caption
+                // is, and trimmed again where the cut left blanks at its end.
+                onTitle(std::u16string(trimmedView(SlotGrid::heldPart(trimmedView(t.substr(colon + 1))))));
             }
         } else {
             ++itemCounter;
             const int number = sectionBase + itemCounter;
             if (itemCounter <= kItemSlotsPerMenu && SlotGrid::exists(number)) {
-                slots.setVisible(number, true);
                 if (startsWith(t, kLoadPrefix)) {
-                    slots.setCaption(number, u"LOAD_: " + extractFileName(t, textPathSyntax()));
+                    fill(number, u"LOAD_: " + extractFileName(t, textPathSyntax()));
                 } else {
-                    slots.setCaption(number, t);
+                    fill(number, t);
                 }
             }
         }
-        if (sectionBase > kLastSectionBase) {
-            break;
-        }
-    }
+        return sectionBase <= kLastSectionBase;
+    });
 }
 
-bool isBlankByte(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
-// In UTF-8 the line ends, the blanks that trim removes and "[" are single
-// bytes that occur in no other sequence, so the lines up to the one that
-// opens the 16th section (the last one looked at) can be found before
-// decoding. The bytes up to that line's end decode to exactly those lines.
-std::string_view utf8UpToLastSectionLine(std::string_view bytes) {
-    int sections = 0;
-    std::size_t start = kUtf8Mark.size();
-    while (start < bytes.size()) {
-        std::size_t end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
-        if (end == bytes.size()) {
-            return bytes;
-        }
-        std::size_t first = start;
-        while (first < end && isBlankByte(bytes[first])) ++first;
-        if (first < end && bytes[first] == '[' && ++sections * 100 > kLastSectionBase) {
-            return bytes.substr(0, end + 1);
-        }
-        if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ++end;
-        start = end + 1;
-    }
-    return bytes;
-}
-
-std::u16string readMenuListText(std::u16string_view path) {
-    const std::string bytes = platform::readWholeFile(path);
-    const std::string_view view(bytes);
-    TextEncoding encoding = TextEncoding::Ansi;
-    return decodeText(view.starts_with(kUtf8Mark) ? utf8UpToLastSectionLine(view) : view, encoding);
+// A slot this load fills is shown unless its caption reads as a nonzero
+// integer. A cut caption is read whole here, as the final pass cannot.
+void fillSlot(SlotGrid& slots, int number, std::u16string_view caption) {
+    slots.setCaption(number, caption);
+    const Slot* slot = slots.find(number);
+    slots.setVisible(number, !slot->cut || strToIntDef(caption, 0) == 0);
 }
 
 }  // namespace
@@ -166,9 +141,27 @@ void loadMenuList(std::u16string_view programDirectory, std::u16string_view lstn
         return;
     }
     resetSlots(slots);
-    const std::u16string text = readMenuListText(path);
-    pourLines(splitLineViews(text), slots, onTitle);
+    slots.setListPath(path);
+    pourLines(path,
+              [&slots](int number, std::u16string_view caption) { fillSlot(slots, number, caption); }, onTitle);
     hideNumericSlots(slots);
+}
+
+std::optional<std::u16string> wholeCaption(const SlotGrid& slots, int number) {
+    const Slot* slot = slots.find(number);
+    if (slot == nullptr || !slot->cut || !platform::fileExists(slots.listPath())) {
+        return std::nullopt;
+    }
+    std::optional<std::u16string> whole;
+    pourLines(slots.listPath(),
+              [&](int filled, std::u16string_view caption) {
+                  if (filled == number) whole.emplace(caption);
+              },
+              {});
+    if (!whole || SlotGrid::heldPart(*whole) != slot->caption || whole->size() == slot->caption.size()) {
+        return std::nullopt;
+    }
+    return whole;
 }
 
 }  // namespace orvane

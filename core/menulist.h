@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +22,8 @@ std::vector<std::u16string> ListMenuListFiles(std::u16string_view programDirecto
 // True when the name matches "*List.txt" as ListMenuListFiles matches it.
 bool isMenuListFileName(std::u16string_view name);
 
-// Called when a "CAPTION_" line sets the menu title (already trimmed).
+// Called when a "CAPTION_" line sets the menu title (already trimmed, and cut
+// to kMaxCaptionLength units as a slot's caption is).
 using MenuTitleHandler = std::function<void(std::u16string title)>;
 
 // Loads programDirectory + lstname into the slots. Without such a file
@@ -30,7 +32,15 @@ using MenuTitleHandler = std::function<void(std::u16string title)>;
 // every slot whose caption reads as a nonzero integer is hidden. A file that
 // exists but cannot be read leaves the slots reset and hidden and throws the
 // line file's Error.
+// A caption longer than a slot holds is cut (the slot is marked cut) and
+// hidden when the whole text reads as a nonzero integer.
 void loadMenuList(std::u16string_view programDirectory, std::u16string_view lstname,
                   SlotGrid& slots, const MenuTitleHandler& onTitle);
+
+// The whole caption of a cut slot, read again from the menu list that filled
+// the grid; nullopt for a slot that is not cut, and when the list is gone or
+// no longer gives the slot a text that starts with the caption it holds.
+// Throws the line file's Error when the list exists but cannot be read.
+std::optional<std::u16string> wholeCaption(const SlotGrid& slots, int number);
 
 }  // namespace orvane

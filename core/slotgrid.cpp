@@ -67,12 +67,24 @@ Slot* SlotGrid::findSlot(int number) noexcept {
     return index ? &slots_[*index] : nullptr;
 }
 
+std::u16string_view SlotGrid::heldPart(std::u16string_view text) noexcept {
+    if (text.size() <= kMaxCaptionLength) {
+        return text;
+    }
+    const char16_t last = text[kMaxCaptionLength - 1];
+    const bool splitsPair = last >= 0xD800 && last <= 0xDBFF;
+    return text.substr(0, splitsPair ? kMaxCaptionLength - 1 : kMaxCaptionLength);
+}
+
 void SlotGrid::setCaption(int number, std::u16string_view caption) {
     Slot* slot = findSlot(number);
-    if (slot == nullptr || slot->caption == caption) {
+    const std::u16string_view held = heldPart(caption);
+    const bool cut = held.size() < caption.size();
+    if (slot == nullptr || (slot->caption == held && slot->cut == cut)) {
         return;
     }
-    slot->caption.assign(caption);
+    slot->caption.assign(held);
+    slot->cut = cut;
     if (onChange_) {
         onChange_(number);
     }

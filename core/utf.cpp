@@ -47,17 +47,12 @@ void appendUtf8(std::string& out, std::u16string_view piece) {
                        replacementCharacter, nullptr, &status);
 }
 
-// No UTF-8 sequence, and no malformed byte run replaced by U+FFFD, yields more
-// UTF-16 units than it has bytes, so one pass into that much room suffices.
-void appendUtf16(std::u16string& out, std::string_view piece) {
+std::size_t pieceFromUtf8(std::string_view piece, char16_t* out) {
     const auto length = static_cast<int32_t>(piece.size());
-    const std::size_t offset = out.size();
-    out.resize(offset + piece.size());
     int32_t written = 0;
     UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(out.data() + offset, length, &written, piece.data(), length,
-                         replacementCharacter, nullptr, &status);
-    out.resize(offset + static_cast<std::size_t>(written));
+    u_strFromUTF8WithSub(out, length, &written, piece.data(), length, replacementCharacter, nullptr, &status);
+    return static_cast<std::size_t>(written);
 }
 
 }  // namespace
@@ -73,13 +68,19 @@ std::string toUtf8(std::u16string_view text) {
 }
 
 std::u16string fromUtf8(std::string_view bytes) {
-    std::u16string out;
+    std::u16string out(bytes.size(), u'\0');
+    out.resize(fromUtf8Into(bytes, out.data()));
+    return out;
+}
+
+std::size_t fromUtf8Into(std::string_view bytes, char16_t* out) {
+    std::size_t written = 0;
     for (std::size_t start = 0; start < bytes.size();) {
         const std::size_t end = utf8PieceEnd(bytes, start);
-        appendUtf16(out, bytes.substr(start, end - start));
+        written += pieceFromUtf8(bytes.substr(start, end - start), out + written);
         start = end;
     }
-    return out;
+    return written;
 }
 
 std::u16string fromFileNameBytes(std::string_view bytes) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,10 @@ namespace orvane {
 // Conversions between UTF-16 and UTF-8. Malformed input becomes U+FFFD.
 std::string toUtf8(std::u16string_view text);
 std::u16string fromUtf8(std::string_view bytes);
+// fromUtf8 into out, which has room for bytes.size() units: no sequence, and no
+// malformed run replaced by U+FFFD, yields more units than it has bytes.
+// Returns the units written.
+std::size_t fromUtf8Into(std::string_view bytes, char16_t* out);
 
 // File names as the system keeps them: bytes, normally UTF-8. A byte outside
 // any well-formed sequence becomes U+DC00 + its value (an unpaired surrogate

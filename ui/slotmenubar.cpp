@@ -1,7 +1,10 @@
 #include "ui/slotmenubar.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 
 #include "ui/boxes.h"
 
@@ -29,6 +32,19 @@ SlotMenuBar::SlotMenuBar(QMenuBar* bar, const SlotGrid& slots) : QObject(bar), b
         }
         show(slot);
     }
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), bar_);
+    connect(f10, &QShortcut::activated, this, &SlotMenuBar::toggleKeyboardMode);
+}
+
+// The bar has no call of its own for its keyboard mode; it enters and leaves
+// it when Alt is pressed and released alone, so F10 plays that to it: the
+// first menu highlighted, or the highlight gone again.
+void SlotMenuBar::toggleKeyboardMode() {
+    QWidget* window = bar_->window();
+    QKeyEvent altPressed(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(window, &altPressed);
+    QKeyEvent altReleased(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &altReleased);
 }
 
 void SlotMenuBar::refresh(int number) {

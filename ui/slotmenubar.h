@@ -15,7 +15,8 @@ namespace orvane::ui {
 // Shows the slot grid as a menu bar: the drop-down slots as its entries, the
 // item slots as their entries, each with its caption as stored. "&" marks an
 // access key and "&&" shows "&"; nothing else is added. An item captioned
-// exactly "-" is a separator; separators are never merged or dropped.
+// exactly "-" is a separator; separators are never merged or dropped. F10
+// opens the bar for the keyboard as Alt does.
 class SlotMenuBar final : public QObject {
     Q_OBJECT
 
@@ -35,6 +36,7 @@ Q_SIGNALS:
 
 private:
     void show(const Slot& slot);
+    void toggleKeyboardMode();
 
     QMenuBar* bar_;
     const SlotGrid& slots_;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,9 @@ std::vector<std::u16string> listFiles(std::u16string_view directory);
 // kMaxReadBytes. Opening never blocks. Throws Error("ファイル %s は開けません。 %s ")
 // on failure, also for a special file or a larger one.
 std::string readWholeFile(std::u16string_view path);
+// The same content, handed to take a piece at a time, so that it is never
+// held whole; reading stops early when take returns false.
+void readFileInPieces(std::u16string_view path, const std::function<bool(std::string_view)>& take);
 // Replaces the file's content; throws Error with the file-creation message.
 // The file is replaced atomically (a temporary beside it, renamed) where the
 // new file can take the old one's owner, group and mode, and written in

@@ -31,6 +31,19 @@ TEST_P(DecodeLines, SplitsAtEveryLineEnd) {
     EXPECT_EQ(decodeLines(GetParam().bytes).lines, GetParam().lines);
 }
 
+Lines linesOneByOne(std::string_view bytes) {
+    Lines lines;
+    forEachLine(bytes, [&](std::u16string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
+    return lines;
+}
+
+TEST_P(DecodeLines, ForEachLineGivesTheSameLinesOneByOne) {
+    EXPECT_EQ(linesOneByOne(GetParam().bytes), GetParam().lines);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Rules, DecodeLines,
     ::testing::Values(
@@ -104,6 +117,61 @@ TEST(DecodeLines, RandomBytesNeverCrash) {
         }
         EXPECT_EQ(decodeLines(encodeLines(content.lines, content.encoding)).lines, content.lines);
     }
+}
+
+TEST(ForEachLine, RandomBytesGiveTheLinesOfTheWholeDecode) {
+    std::mt19937 random(815);
+    // Line ends, NULs, blanks, brackets, surrogates and broken sequences
+    // more often than uniform bytes would give them.
+    const std::string pieces[] = {"\r", "\n", std::string(1, '\0'), " ", "[", "a", "\xE7", "\xB7\x9A",
+                                  "\xD8", "\xDC", "\xF0\x9F", "\xFF", "\x80"};
+    std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1);
+    const std::string marks[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
+    for (int round = 0; round < 4000; ++round) {
+        std::string bytes = marks[round % 4];
+        const int length = round % 48;
+        for (int i = 0; i < length; ++i) bytes += pieces[piece(random)];
+        ASSERT_EQ(linesOneByOne(bytes), decodeLines(bytes).lines) << round;
+    }
+}
+
+// The bytes of a literal, NULs included.
+template <std::size_t N>
+std::string bytesOf(const char (&literal)[N]) {
+    return std::string(literal, N - 1);
+}
+
+TEST(LineSplitter, PiecesOfAnySizeGiveTheLinesOfTheWholeDecode) {
+    std::mt19937 random(2718);
+    const std::string texts[] = {"\xEF\xBB\xBF" "ab\r\ncd\r\re\n\rf",
+                                 bytesOf("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\r\0\n\0\x3D\xD8\x00\xDE" "z"),
+                                 bytesOf("\xFE\xFF\0a\0\r\0\n\0b\0\0\0c"), "plain\r\nansi\rtext", "a\r"};
+    for (const std::string& text : texts) {
+        for (int round = 0; round < 200; ++round) {
+            Lines lines;
+            LineSplitter splitter([&](std::u16string_view line) {
+                lines.emplace_back(line);
+                return true;
+            });
+            std::size_t at = 0;
+            while (at < text.size()) {
+                const std::size_t size = std::uniform_int_distribution<std::size_t>(0, 4)(random);
+                splitter.feed(std::string_view(text).substr(at, size));
+                at += size;
+            }
+            splitter.finish();
+            ASSERT_EQ(lines, decodeLines(text).lines) << round;
+        }
+    }
+}
+
+TEST(ForEachLine, StopsWhenTheTakerSaysSo) {
+    Lines taken;
+    forEachLine("a\nb\nc\n", [&](std::u16string_view line) {
+        taken.emplace_back(line);
+        return line != u"b";
+    });
+    EXPECT_EQ(taken, (Lines{u"a", u"b"}));
 }
 
 TEST(EncodeLines, EveryLineEndsWithCrLfInTheRecordedEncoding) {

@@ -152,6 +152,21 @@ TEST_F(MenuCommandsTest, ClickReadsTheSlotCaption) {
               (CommandLog{u"box[ バージョン情報] Orvane.exe\nVersion = 2025.02.03\nTest build"}));
 }
 
+TEST_F(MenuCommandsTest, ClickOnACutCaptionSendsTheWholeKeyword) {
+    const std::string keyword = "_" + std::string(400, 'K');
+    start("[Tools]\n" + keyword + ": label\n");
+    ASSERT_TRUE(core.state().slots().find(101)->cut);
+    commands.N1011Click(101);
+    EXPECT_EQ(log, (CommandLog{u"front", u"send " + fromUtf8(keyword) + u"\r"}));
+}
+
+TEST_F(MenuCommandsTest, ClickOnACutCaptionTheListNoLongerGivesDoesNothing) {
+    start("[Tools]\n_" + std::string(400, 'K') + ": label\n");
+    dir.write("OrvaneList.txt", "[Tools]\n_" + std::string(300, 'L') + ": other\n");
+    commands.N1011Click(101);
+    EXPECT_TRUE(log.empty());
+}
+
 // ---- LOAD_ ------------------------------------------------------------------
 
 TEST_F(MenuCommandsTest, BareLispNameResolvesToTheProgramDirectory) {

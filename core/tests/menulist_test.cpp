@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
 #include "core/error.h"
+#include "core/utf.h"
 #include "core/tests/paneltestfiles.h"
 
 namespace orvane {
@@ -144,6 +146,48 @@ TEST_F(MenuListTest, EachLoadStartsFromAFreshReset) {
     EXPECT_EQ(load("[A]\na1\na2\n[A2]\nx\n"), first);
     EXPECT_EQ(load("[B]\nb1\n"), (Shown{{100, u"B"}, {101, u"b1"}}));
     EXPECT_EQ(grid.find(102)->caption, u"1021");
+}
+
+TEST_F(MenuListTest, LongCaptionsAreCutToTheirFirst256Units) {
+    const std::string item = "_CMD: " + std::string(10000, 'x');
+    const std::string title(300, 'T');
+    load("[" + title + "]\n" + item + "\nLOAD_: C:\\lisp\\" + std::string(300, 'n') + ".lsp\n");
+    EXPECT_EQ(grid.find(100)->caption, fromUtf8(title.substr(0, 256)));
+    EXPECT_EQ(grid.find(101)->caption, fromUtf8(item.substr(0, 256)));
+    EXPECT_EQ(grid.find(102)->caption, u"LOAD_: " + std::u16string(249, u'n'));
+    for (const int number : {100, 101, 102}) {
+        EXPECT_TRUE(grid.find(number)->cut) << number;
+        EXPECT_TRUE(grid.find(number)->visible) << number;
+    }
+}
+
+TEST_F(MenuListTest, ALongTitleIsCutToItsFirst256UnitsAndTrimmedAgain) {
+    load("CAPTION_: " + std::string(300, 'T') + "\nCAPTION_: " + std::string(250, 'T') + std::string(10, ' ') + "U\n");
+    EXPECT_EQ(titles, (std::vector<std::u16string>{std::u16string(256, u'T'), std::u16string(250, u'T')}));
+}
+
+TEST_F(MenuListTest, ACutCaptionIsHiddenByWhatItsWholeTextReads) {
+    const std::string zeros(255, '0');
+    EXPECT_EQ(load("[M]\n" + zeros + "07\n" + zeros + "1x\n[" + std::string(300, ' ') + "7]\nunder it\n"),
+              (Shown{{100, u"M"}, {102, fromUtf8(zeros + "1")}, {201, u"under it"}}));
+}
+
+TEST_F(MenuListTest, TheWholeTextOfACutCaptionComesFromTheList) {
+    const std::string item = "_CMD: " + std::string(1000, 'x') + "\xE7\xB7\x9A";
+    load("[M]\nshort\n" + item + "\n");
+    EXPECT_EQ(wholeCaption(grid, 102), fromUtf8(item));
+    EXPECT_EQ(wholeCaption(grid, 101), std::nullopt);
+    EXPECT_EQ(wholeCaption(grid, 131), std::nullopt);
+}
+
+TEST_F(MenuListTest, NoWholeTextOnceTheListNoLongerStartsTheSlotWithItsCaption) {
+    load("[M]\n_CMD: " + std::string(1000, 'x') + "\n");
+    dir.write("TestList.txt", "[M]\n_CMD: " + std::string(200, 'x') + "y" + std::string(1000, 'x') + "\n");
+    EXPECT_EQ(wholeCaption(grid, 101), std::nullopt);
+    dir.write("TestList.txt", "[M]\n_CMD: " + std::string(250, 'x') + "\n");
+    EXPECT_EQ(wholeCaption(grid, 101), std::nullopt);
+    std::filesystem::remove(dir.path() / "TestList.txt");
+    EXPECT_EQ(wholeCaption(grid, 101), std::nullopt);
 }
 
 TEST_F(MenuListTest, UnreadableFileLeavesTheSlotsResetAndRaises) {

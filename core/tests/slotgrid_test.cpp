@@ -64,5 +64,35 @@ TEST(SlotGridTest, ReportsRealChangesAndSkipsMissingSlots) {
     EXPECT_EQ(grid.find(101)->caption, u"&Draw");
 }
 
+TEST(SlotGridTest, ALongCaptionKeepsItsFirst256UnitsAndMarksTheSlotCut) {
+    SlotGrid grid;
+    const std::u16string text = u"_CMD: " + std::u16string(1000, u'x');
+    grid.setCaption(101, text);
+    EXPECT_EQ(grid.find(101)->caption, text.substr(0, 256));
+    EXPECT_TRUE(grid.find(101)->cut);
+    grid.setCaption(101, text.substr(0, 256));
+    EXPECT_EQ(grid.find(101)->caption, text.substr(0, 256));
+    EXPECT_FALSE(grid.find(101)->cut);
+}
+
+TEST(SlotGridTest, ACutNeverSplitsASurrogatePair) {
+    SlotGrid grid;
+    const std::u16string text = std::u16string(255, u'a') + u"😀" + u"b";
+    grid.setCaption(101, text);
+    EXPECT_EQ(grid.find(101)->caption, std::u16string(255, u'a'));
+    EXPECT_TRUE(grid.find(101)->cut);
+}
+
+TEST(SlotGridTest, CuttingOrNotIsAChange) {
+    SlotGrid grid;
+    std::vector<int> changed;
+    grid.setChangeHandler([&](int number) { changed.push_back(number); });
+    const std::u16string held(256, u'x');
+    grid.setCaption(101, held);
+    grid.setCaption(101, held + u"y");
+    grid.setCaption(101, held + u"z");
+    EXPECT_EQ(changed, (std::vector<int>{101, 101}));
+}
+
 }  // namespace
 }  // namespace orvane

@@ -118,6 +118,63 @@ TEST_F(PanelTest, MenuBarShowsTheLoadedListAsWritten) {
     EXPECT_GT(second.top(), first.top());
 }
 
+TEST_F(PanelTest, F10OpensTheMenuBarForTheKeyboardAsAltDoes) {
+    world.directory.write(QStringLiteral("OrvaneList.txt"), QStringLiteral("[12]\n[Draw]\n_LINE: l\n[Tools]\nESC_: e\n"));
+    TForm91& panel = world.create();
+    panel.show();
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    QMenuBar* bar = panel.menuBar();
+
+    QTest::keyClick(&panel, Qt::Key_F10);
+    EXPECT_EQ(bar->activeAction(), slotAction(panel, 200));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(bar, Qt::Key_Right);
+    EXPECT_EQ(bar->activeAction(), slotAction(panel, 300));
+    QTest::keyClick(bar, Qt::Key_Return);
+    QWidget* popup = QApplication::activePopupWidget();
+    EXPECT_EQ(popup, panel.MainMenu1->menu(300));
+    if (popup != nullptr) popup->close();
+    panel.hide();
+}
+
+TEST_F(PanelTest, F10AgainLeavesTheMenuBar) {
+    TForm91& panel = world.create();
+    panel.show();
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    QTest::keyClick(&panel, Qt::Key_F10);
+    ASSERT_NE(panel.menuBar()->activeAction(), nullptr);
+    QTest::keyClick(panel.menuBar(), Qt::Key_F10);
+    EXPECT_EQ(panel.menuBar()->activeAction(), nullptr);
+    panel.hide();
+}
+
+TEST_F(PanelTest, MenusShowTheFirst256CharactersOfALongCaption) {
+    const QString title(300, u'T');
+    const QString item = QStringLiteral("_CMD: ") + QString(100000, u'x');
+    world.directory.write(QStringLiteral("OrvaneList.txt"), QStringLiteral("[%1]\n%2\n").arg(title, item));
+    TForm91& panel = world.create();
+    EXPECT_EQ(slotAction(panel, 100)->text(), title.left(256));
+    EXPECT_EQ(panel.MainMenu1->menu(100)->title(), title.left(256));
+    EXPECT_EQ(slotAction(panel, 101)->text(), item.left(256));
+    QMenu* menu = panel.MainMenu1->menu(100);
+    menu->popup(QPoint(0, 0));
+    EXPECT_LT(menu->actionGeometry(slotAction(panel, 101)).width(), QFontMetrics(menu->font()).horizontalAdvance(item.left(300)));
+    menu->hide();
+}
+
+TEST_F(PanelTest, ClickOnALongItemSendsItsWholeKeyword) {
+    cadlink::fake::FakeCad cad;
+    cad.runIn(world.runtime, u"BricscadApp.AcadApplication");
+    world.windows.addWindow(static_cast<cadlink::WindowHandle>(cadlink::fake::FakeCad::DefaultWindow));
+    const QString keyword = QStringLiteral("_") + QString(1000, u'K');
+    world.directory.write(QStringLiteral("OrvaneList.txt"), QStringLiteral("[Draw]\n%1: label\n").arg(keyword));
+    TForm91& panel = world.create();
+    slotAction(panel, 101)->trigger();
+    EXPECT_EQ(cad.sentCommands(), std::vector<std::u16string>{fromQString(keyword) + u"\r"});
+}
+
 TEST_F(PanelTest, ChooserChangeByTheUserLoadsAndByProgramDoesNot) {
     world.directory.write(QStringLiteral("AList.txt"), QStringLiteral("[From A]\n"));
     world.directory.write(QStringLiteral("BList.txt"), QStringLiteral("[From B]\n"));

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 namespace orvane::platform {
@@ -209,7 +210,7 @@ std::vector<std::u16string> listFiles(std::u16string_view directory) {
     return names;
 }
 
-std::string readWholeFile(std::u16string_view path) {
+void readFileInPieces(std::u16string_view path, const std::function<bool(std::string_view)>& take) {
     std::string name;
     if (!toSystemPath(path, name)) failOpen(path, ENOENT);
     // The type is checked before opening, so that no device is opened, and
@@ -223,8 +224,7 @@ std::string readWholeFile(std::u16string_view path) {
     if (const int refusal = refusalOfType(status.st_mode)) failOpen(path, refusal);
     if (static_cast<std::uintmax_t>(status.st_size) > kMaxReadBytes) failOpen(path, EFBIG);
 
-    std::string content;
-    content.reserve(static_cast<std::size_t>(status.st_size));
+    std::size_t total = 0;
     char buffer[65536];
     for (;;) {
         const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
@@ -234,11 +234,18 @@ std::string readWholeFile(std::u16string_view path) {
             failOpen(path, errno);
         }
         // A file that grows while it is read stops at the same limit.
-        if (content.size() + static_cast<std::size_t>(count) > kMaxReadBytes) {
-            failOpen(path, EFBIG);
-        }
-        content.append(buffer, static_cast<std::size_t>(count));
+        total += static_cast<std::size_t>(count);
+        if (total > kMaxReadBytes) failOpen(path, EFBIG);
+        if (!take(std::string_view(buffer, static_cast<std::size_t>(count)))) break;
     }
+}
+
+std::string readWholeFile(std::u16string_view path) {
+    std::string content;
+    readFileInPieces(path, [&content](std::string_view piece) {
+        content.append(piece);
+        return true;
+    });
     return content;
 }
 
