@@ -19,6 +19,7 @@
 #include "cadlink/dbus/dbusruntime.h"
 #include "core/menucommands.h"
 #include "core/panelcore.h"
+#include "core/tests/quiethost.h"
 
 namespace orvane::bench {
 
@@ -47,14 +48,6 @@ public:
 
 private:
     cadlink::WindowHandle foreground_ = 0;
-};
-
-class QuietHost final : public PanelHost {
-public:
-    Size currentSize() const override { return {}; }
-    Size primaryScreenSize() const override { return {}; }
-    void SetTopMost(bool) override {}
-    void processPendingMessages() override {}
 };
 
 class QuietWindows final : public CommandWindows {
@@ -145,7 +138,7 @@ CadCalls measureCadCalls(const QString& democad, int runs) {
     const std::u16string progId = u"OrvaneBench.Application";
     cadlink::CadConnection connection(runtime, windows, [&] { return progId; });
     cadlink::CadGuard guard(connection);
-    QuietHost host;
+    testing::QuietHost host;
     PanelCore core(u"/nonexistent/Orvane", host, {}, [](const Error&) {});
     core.state().slots().setCaption(101, u"_LINE: line");
     QuietWindows commandWindows;

@@ -9,19 +9,12 @@
 
 #include "bench/stats.h"
 #include "core/panelcore.h"
+#include "core/tests/quiethost.h"
 #include "core/utf.h"
 
 namespace orvane::bench {
 
 namespace {
-
-class QuietHost : public PanelHost {
-public:
-    Size currentSize() const override { return {483, 80}; }
-    Size primaryScreenSize() const override { return {1280, 1024}; }
-    void SetTopMost(bool) override {}
-    void processPendingMessages() override {}
-};
 
 std::string readWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
@@ -76,7 +69,7 @@ SettingsCosts measureSettings(const std::string& directory, int runs) {
     // Keeps the read from being optimised away.
     volatile std::size_t readBytes = 0;
     for (int run = 0; run < runs; ++run) {
-        QuietHost host;
+        testing::QuietHost host;
         PanelCore core(fromUtf8(directory + "/Orvane"), host, {}, {});
         starts.push_back(timeOnce([&] { core.FormCreate(); }));
         shutdowns.push_back(timeOnce([&] { core.FormDestroy(); }));

@@ -8,7 +8,7 @@ namespace orvane::bench {
 // their floors. Medians of runs, in ms.
 struct SettingsCosts {
     double startUpReads = 0.0;
-    double readAndDecode = 0.0;
+    double wholeRead = 0.0;
     double shutdownWrites = 0.0;
     double safeRewrite = 0.0;
 };

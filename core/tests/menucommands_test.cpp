@@ -10,6 +10,7 @@
 
 #include "core/tests/menucommandfakes.h"
 #include "core/tests/paneltestfiles.h"
+#include "core/tests/quiethost.h"
 #include "core/utf.h"
 
 namespace orvane {
@@ -19,14 +20,7 @@ using testing::CommandLog;
 using testing::FakeCadAccess;
 using testing::FakeCommandWindows;
 using testing::ProgramDirectory;
-
-class QuietHost : public PanelHost {
-public:
-    Size currentSize() const override { return {483, 80}; }
-    Size primaryScreenSize() const override { return {1280, 1024}; }
-    void SetTopMost(bool) override {}
-    void processPendingMessages() override {}
-};
+using testing::QuietHost;
 
 // Counts every change the slots report, to tell how many loads ran.
 class SlotChangeCounter : public PanelObserver {

@@ -3,6 +3,7 @@
 #include "core/settingsfile.h"
 
 #include "core/tests/child_run.h"
+#include "core/tests/quiethost.h"
 #include "core/tests/scratch_dir.h"
 #include "core/utf.h"
 
@@ -167,14 +168,6 @@ TEST_F(SettingsLockTest, ALockAwaitedWhileTheFileIsReplacedHoldsTheNewFile) {
 
 // --- Two panels closing together ---------------------------------------
 
-class HeadlessHost : public PanelHost {
-public:
-    Size currentSize() const override { return {483, 80}; }
-    Size primaryScreenSize() const override { return {1280, 1024}; }
-    void SetTopMost(bool) override {}
-    void processPendingMessages() override {}
-};
-
 struct PanelValues {
     Bounds bounds;
     std::u16string progId;
@@ -190,7 +183,7 @@ const std::array<PanelValues, 2> kPanels{{
 
 // The real shutdown sequence of a panel in that program folder.
 bool shutDown(const fs::path& programDirectory, const PanelValues& values) {
-    HeadlessHost host;
+    testing::QuietHost host;
     bool failed = false;
     PanelCore core(u16(programDirectory / "Orvane"), host, {}, [&](const Error&) { failed = true; });
     core.state().setBounds(values.bounds);
