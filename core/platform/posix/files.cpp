@@ -210,7 +210,12 @@ std::vector<std::u16string> listFiles(std::u16string_view directory) {
     return names;
 }
 
-void readFileInPieces(std::u16string_view path, const std::function<bool(std::string_view)>& take) {
+namespace {
+
+// Reads the file piece by piece; sized learns the size the file has when
+// it is opened, before the first piece.
+void readOpenedFile(std::u16string_view path, const std::function<void(std::size_t)>& sized,
+                    const std::function<bool(std::string_view)>& take) {
     std::string name;
     if (!toSystemPath(path, name)) failOpen(path, ENOENT);
     // The type is checked before opening, so that no device is opened, and
@@ -223,6 +228,7 @@ void readFileInPieces(std::u16string_view path, const std::function<bool(std::st
     if (fstat(fd.get(), &status) != 0) failOpen(path, errno);
     if (const int refusal = refusalOfType(status.st_mode)) failOpen(path, refusal);
     if (static_cast<std::uintmax_t>(status.st_size) > kMaxReadBytes) failOpen(path, EFBIG);
+    if (sized) sized(static_cast<std::size_t>(status.st_size));
 
     std::size_t total = 0;
     char buffer[65536];
@@ -240,12 +246,25 @@ void readFileInPieces(std::u16string_view path, const std::function<bool(std::st
     }
 }
 
+// Room for the few lines an edit adds, so that editing a large file in
+// memory does not move it to a second buffer.
+constexpr std::size_t kEditRoomBytes = 64 * 1024;
+
+}  // namespace
+
+void readFileInPieces(std::u16string_view path, const std::function<bool(std::string_view)>& take) {
+    readOpenedFile(path, {}, take);
+}
+
 std::string readWholeFile(std::u16string_view path) {
     std::string content;
-    readFileInPieces(path, [&content](std::string_view piece) {
-        content.append(piece);
-        return true;
-    });
+    // Growing by doubling would hold up to twice a large file at once.
+    readOpenedFile(
+        path, [&content](std::size_t size) { content.reserve(size + kEditRoomBytes); },
+        [&content](std::string_view piece) {
+            content.append(piece);
+            return true;
+        });
     return content;
 }
 
