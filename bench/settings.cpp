@@ -9,6 +9,7 @@
 
 #include "bench/stats.h"
 #include "core/panelcore.h"
+#include "core/platform/platform.h"
 #include "core/tests/quiethost.h"
 #include "core/utf.h"
 
@@ -16,13 +17,9 @@ namespace orvane::bench {
 
 namespace {
 
-std::string readWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    std::string bytes(static_cast<std::size_t>(in.tellg()), '\0');
-    in.seekg(0);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-}
+// The panel's own read of a whole file: the floor counts what the sequences
+// add to it.
+std::string readWhole(const std::string& path) { return platform::readWholeFile(fromUtf8(path)); }
 
 // What any safe rewrite of the whole file costs: write a temporary beside
 // it, sync it and rename it over the file.
