@@ -1,10 +1,10 @@
 #include "core/error.h"
 
 #include "core/paths.h"
+#include "core/platform/platform.h"
 #include "core/utf.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf16.h>
+#include <algorithm>
 
 namespace orvane {
 
@@ -20,21 +20,11 @@ std::u16string errorBoxText(std::u16string_view message) {
 std::u16string applicationTitle(std::u16string_view programPath) {
     std::u16string name = extractFileName(programPath);
     name = name.substr(0, name.find(u'.'));
-    std::u16string title;
-    const auto length = static_cast<int32_t>(name.size());
-    for (int32_t at = 0; at < length;) {
-        const int32_t start = at;
-        UChar32 c = 0;
-        U16_NEXT(name.data(), at, length, c);
-        const UChar32 shown = start == 0 ? c : u_tolower(c);
-        if (U_IS_BMP(shown)) {
-            title.push_back(static_cast<char16_t>(shown));
-        } else {
-            title.push_back(static_cast<char16_t>(U16_LEAD(shown)));
-            title.push_back(static_cast<char16_t>(U16_TRAIL(shown)));
-        }
-    }
-    return title;
+    // The first character stays as it is, also when it takes two units.
+    const bool pair = name.size() >= 2 && name[0] >= 0xD800 && name[0] <= 0xDBFF &&
+                      name[1] >= 0xDC00 && name[1] <= 0xDFFF;
+    const std::size_t first = std::min<std::size_t>(name.size(), pair ? 2 : 1);
+    return name.substr(0, first) + platform::lowerCase(std::u16string_view(name).substr(first));
 }
 
 std::u16string formatMessage(std::u16string_view pattern,

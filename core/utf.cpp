@@ -1,68 +1,118 @@
 #include "core/utf.h"
 
-#include <unicode/ustring.h>
-#include <unicode/utf16.h>
-#include <unicode/utf8.h>
-
-#include <limits>
+#include <cstdint>
 
 namespace orvane {
 
 namespace {
 
-constexpr UChar32 replacementCharacter = 0xFFFD;
+constexpr char32_t replacementCharacter = 0xFFFD;
 constexpr char16_t escapedByteBase = 0xDC00;
 
-// ICU takes int32_t lengths; longer inputs are converted in pieces that end on
-// a code point boundary so no sequence is split.
-constexpr std::size_t maxPiece = std::numeric_limits<int32_t>::max() / 4;
+bool isLeadSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isTrailSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
-std::size_t utf16PieceEnd(std::u16string_view text, std::size_t start) {
-    std::size_t end = std::min(text.size(), start + maxPiece);
-    if (end < text.size() && end > start && U16_IS_LEAD(text[end - 1])) {
-        --end;
+// One step through UTF-8: the code point and the bytes it took. A malformed
+// sequence takes its longest well-formed start (at least one byte) and gives
+// no code point, so each such run is one U+FFFD.
+struct Utf8Step {
+    char32_t c = 0;
+    std::size_t length = 1;
+    bool valid = false;
+};
+
+Utf8Step nextUtf8(std::string_view bytes, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) return Utf8Step{lead, 1, true};
+    std::size_t trails = 0;
+    char32_t c = 0;
+    // The range the first trail byte must fall in; it excludes overlong
+    // forms, surrogates and code points past U+10FFFF.
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        trails = 1;
+        c = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        trails = 2;
+        c = lead & 0x0F;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        trails = 3;
+        c = lead & 0x07;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return Utf8Step{};
     }
-    return end;
-}
-
-std::size_t utf8PieceEnd(std::string_view bytes, std::size_t start) {
-    std::size_t end = std::min(bytes.size(), start + maxPiece);
-    while (end < bytes.size() && end > start &&
-           U8_IS_TRAIL(static_cast<unsigned char>(bytes[end]))) {
-        --end;
+    std::size_t length = 1;
+    for (; length <= trails; ++length) {
+        if (at + length >= bytes.size()) return Utf8Step{0, length, false};
+        const unsigned char trail = byte(at + length);
+        if (trail < low || trail > high) return Utf8Step{0, length, false};
+        c = (c << 6) | (trail & 0x3F);
+        low = 0x80;
+        high = 0xBF;
     }
-    return end;
+    return Utf8Step{c, length, true};
 }
 
-void appendUtf8(std::string& out, std::u16string_view piece) {
-    const auto length = static_cast<int32_t>(piece.size());
-    int32_t needed = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(nullptr, 0, &needed, piece.data(), length, replacementCharacter,
-                       nullptr, &status);
-    const std::size_t offset = out.size();
-    out.resize(offset + static_cast<std::size_t>(needed));
-    status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data() + offset, needed, &needed, piece.data(), length,
-                       replacementCharacter, nullptr, &status);
+// One step through UTF-16: the code point, or an unpaired surrogate as it is.
+struct Utf16Step {
+    char32_t c = 0;
+    std::size_t length = 1;
+};
+
+Utf16Step nextUtf16(std::u16string_view text, std::size_t at) {
+    const char32_t first = text[at];
+    if (isLeadSurrogate(first) && at + 1 < text.size() && isTrailSurrogate(text[at + 1])) {
+        const char32_t second = text[at + 1];
+        return Utf16Step{0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00), 2};
+    }
+    return Utf16Step{first, 1};
 }
 
-std::size_t pieceFromUtf8(std::string_view piece, char16_t* out) {
-    const auto length = static_cast<int32_t>(piece.size());
-    int32_t written = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(out, length, &written, piece.data(), length, replacementCharacter, nullptr, &status);
-    return static_cast<std::size_t>(written);
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+// Writes the code point as one or two units; returns how many.
+std::size_t putUtf16(char32_t c, char16_t* out) {
+    if (c < 0x10000) {
+        out[0] = static_cast<char16_t>(c);
+        return 1;
+    }
+    out[0] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+    out[1] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    return 2;
 }
 
 }  // namespace
 
 std::string toUtf8(std::u16string_view text) {
     std::string out;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = utf16PieceEnd(text, start);
-        appendUtf8(out, text.substr(start, end - start));
-        start = end;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf16Step step = nextUtf16(text, at);
+        appendUtf8(out, isSurrogate(step.c) ? replacementCharacter : step.c);
+        at += step.length;
     }
     return out;
 }
@@ -75,34 +125,28 @@ std::u16string fromUtf8(std::string_view bytes) {
 
 std::size_t fromUtf8Into(std::string_view bytes, char16_t* out) {
     std::size_t written = 0;
-    for (std::size_t start = 0; start < bytes.size();) {
-        const std::size_t end = utf8PieceEnd(bytes, start);
-        written += pieceFromUtf8(bytes.substr(start, end - start), out + written);
-        start = end;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const Utf8Step step = nextUtf8(bytes, at);
+        written += putUtf16(step.valid ? step.c : replacementCharacter, out + written);
+        at += step.length;
     }
     return written;
 }
 
 std::u16string fromFileNameBytes(std::string_view bytes) {
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    // Names, paths and the settings lines that hold them are read at most
-    // kMaxReadBytes long, far below the int32_t lengths ICU steps with.
-    const auto length = static_cast<int32_t>(bytes.size());
     std::u16string out;
     out.reserve(bytes.size());
-    for (int32_t i = 0; i < length;) {
-        const int32_t start = i;
-        UChar32 c = 0;
-        U8_NEXT(data, i, length, c);
-        if (c < 0) {
-            out.push_back(static_cast<char16_t>(escapedByteBase + data[start]));
-            i = start + 1;
-        } else if (c > 0xFFFF) {
-            out.push_back(U16_LEAD(c));
-            out.push_back(U16_TRAIL(c));
-        } else {
-            out.push_back(static_cast<char16_t>(c));
+    char16_t units[2];
+    for (std::size_t at = 0; at < bytes.size();) {
+        const Utf8Step step = nextUtf8(bytes, at);
+        if (!step.valid) {
+            out.push_back(static_cast<char16_t>(escapedByteBase +
+                                                static_cast<unsigned char>(bytes[at])));
+            ++at;
+            continue;
         }
+        out.append(units, putUtf16(step.c, units));
+        at += step.length;
     }
     return out;
 }
@@ -110,21 +154,14 @@ std::u16string fromFileNameBytes(std::string_view bytes) {
 std::string toFileNameBytes(std::u16string_view name) {
     std::string out;
     out.reserve(name.size());
-    const auto length = static_cast<int32_t>(name.size());
-    for (int32_t i = 0; i < length;) {
-        const int32_t start = i;
-        UChar32 c = 0;
-        U16_NEXT(name.data(), i, length, c);
-        const bool pair = i - start == 2;
-        if (!pair && c >= escapedByteBase + 0x80 && c <= escapedByteBase + 0xFF) {
-            out.push_back(static_cast<char>(c - escapedByteBase));
+    for (std::size_t at = 0; at < name.size();) {
+        const Utf16Step step = nextUtf16(name, at);
+        at += step.length;
+        if (step.c >= escapedByteBase + 0x80u && step.c <= escapedByteBase + 0xFFu) {
+            out.push_back(static_cast<char>(step.c - escapedByteBase));
             continue;
         }
-        if (!pair && U16_IS_SURROGATE(c)) c = replacementCharacter;
-        char buffer[U8_MAX_LENGTH];
-        int32_t written = 0;
-        U8_APPEND_UNSAFE(buffer, written, c);
-        out.append(buffer, static_cast<std::size_t>(written));
+        appendUtf8(out, isSurrogate(step.c) ? replacementCharacter : step.c);
     }
     return out;
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 // What differs by operating system. One implementation per system is picked
-// at build time (posix/ now).
+// at build time (posix/ or win32/).
 namespace orvane::platform {
 
 // The whole path of the running executable, as the system reports it.
@@ -26,6 +26,8 @@ bool ansiIsUtf8();
 int compareText(std::u16string_view a, std::u16string_view b);
 // Equality without regard to letter case, as the list controls find entries.
 bool sameText(std::u16string_view a, std::u16string_view b);
+// Each character in lower case, one for one, as the system maps letters.
+std::u16string lowerCase(std::u16string_view text);
 
 // Largest file that is read; no menu list or settings file comes near it.
 inline constexpr std::size_t kMaxReadBytes = std::size_t{256} * 1024 * 1024;
