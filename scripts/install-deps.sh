@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that Orvane needs to build, run and test.
+# Installs the Debian 12 packages that Orvane needs to build, run and test;
+# with "windows", those of the Windows cross build and its tests under Wine.
 # Only what is missing is installed; run it as often as you like.
 set -euo pipefail
 
+if [ "${1:-}" = windows ]; then
+  packages=(g++-mingw-w64-x86-64 wine64 wine fonts-ipafont-gothic xvfb)
+else
 packages=(
   # toolchain
   g++ cmake ninja-build pkg-config make
@@ -27,6 +31,7 @@ packages=(
   # fuzzing and static checks
   clang libclang-rt-14-dev clang-tidy
 )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

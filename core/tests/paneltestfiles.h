@@ -2,17 +2,23 @@
 
 // A temporary program directory for the panel core's tests.
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#endif
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
+#include "core/tests/scratch_dir.h"
 #include "core/utf.h"
 
 namespace orvane::testing {
@@ -21,26 +27,20 @@ inline const std::string kUtf8Mark = "\xEF\xBB\xBF";
 
 class ProgramDirectory {
 public:
-    ProgramDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvane-panel-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        path_ = pattern;
-    }
+    ProgramDirectory() : path_(makeScratchDirectory("orvane-panel-")) {}
     ~ProgramDirectory() {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
+#ifdef _WIN32
+        for (HANDLE holder : holders_) CloseHandle(holder);
+#endif
+        removeScratchDirectory(path_);
     }
     ProgramDirectory(const ProgramDirectory&) = delete;
     ProgramDirectory& operator=(const ProgramDirectory&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
     // The directory as the core sees it: ending with the separator.
-    std::u16string directory() const { return fromUtf8(path_.string() + "/"); }
-    std::u16string programPath() const { return fromUtf8((path_ / "Orvane").string()); }
+    std::u16string directory() const { return (path_ / "").u16string(); }
+    std::u16string programPath() const { return (path_ / "Orvane").u16string(); }
     std::filesystem::path settingsFile() const { return path_ / "Orvane.ini"; }
 
     void write(const std::string& name, const std::string& bytes) const {
@@ -52,6 +52,17 @@ public:
         std::ifstream in(path_ / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
+#ifdef _WIN32
+    // A file that exists yet cannot be opened while the directory lives: it
+    // is held open without sharing.
+    void makeUnreadable(const std::string& name) {
+        write(name, "");
+        const HANDLE holder = CreateFileW((path_ / name).c_str(), GENERIC_READ, 0, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (holder == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot hold " + name);
+        holders_.push_back(holder);
+    }
+#else
     // An entry that exists and is no directory, yet cannot be opened for
     // reading, even by root: a Unix socket.
     void makeUnreadable(const std::string& name) const {
@@ -66,9 +77,13 @@ public:
             throw std::runtime_error("bind failed: " + target);
         }
     }
+#endif
 
 private:
     std::filesystem::path path_;
+#ifdef _WIN32
+    std::vector<HANDLE> holders_;
+#endif
 };
 
 }  // namespace orvane::testing

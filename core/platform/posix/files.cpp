@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/platform/posix/error_text.h"
 #include "core/platform/posix/file_descriptor.h"
+#include "core/platform/read_file.h"
 #include "core/utf.h"
 
 #include <dirent.h>
@@ -210,10 +211,6 @@ std::vector<std::u16string> listFiles(std::u16string_view directory) {
     return names;
 }
 
-namespace {
-
-// Reads the file piece by piece; sized learns the size the file has when
-// it is opened, before the first piece.
 void readOpenedFile(std::u16string_view path, const std::function<void(std::size_t)>& sized,
                     const std::function<bool(std::string_view)>& take) {
     std::string name;
@@ -244,28 +241,6 @@ void readOpenedFile(std::u16string_view path, const std::function<void(std::size
         if (total > kMaxReadBytes) failOpen(path, EFBIG);
         if (!take(std::string_view(buffer, static_cast<std::size_t>(count)))) break;
     }
-}
-
-// Room for the few lines an edit adds, so that editing a large file in
-// memory does not move it to a second buffer.
-constexpr std::size_t kEditRoomBytes = 64 * 1024;
-
-}  // namespace
-
-void readFileInPieces(std::u16string_view path, const std::function<bool(std::string_view)>& take) {
-    readOpenedFile(path, {}, take);
-}
-
-std::string readWholeFile(std::u16string_view path) {
-    std::string content;
-    // Growing by doubling would hold up to twice a large file at once.
-    readOpenedFile(
-        path, [&content](std::size_t size) { content.reserve(size + kEditRoomBytes); },
-        [&content](std::string_view piece) {
-            content.append(piece);
-            return true;
-        });
-    return content;
 }
 
 void replaceWholeFile(std::u16string_view path, std::string_view bytes) {
