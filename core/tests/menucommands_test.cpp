@@ -21,8 +21,25 @@ namespace {
 using testing::CommandLog;
 using testing::FakeCadAccess;
 using testing::FakeCommandWindows;
+using testing::kUtf8Mark;
 using testing::ProgramDirectory;
 using testing::QuietHost;
+
+// The CAD's executable and folders as each system writes them, and a
+// relative path that names a folder.
+#ifdef _WIN32
+constexpr char16_t kCadExecutable[] = u"C:\\CAD\\bricscad.exe";
+constexpr char16_t kCadFolder[] = u"C:\\CAD";
+constexpr char16_t kCadFolderWithSeparator[] = u"C:\\CAD\\";
+constexpr char16_t kRelativeLisp[] = u"lisp\\draw.lsp";
+#else
+constexpr char16_t kCadExecutable[] = u"/opt/cad/bricscad";
+constexpr char16_t kCadFolder[] = u"/opt/cad";
+constexpr char16_t kCadFolderWithSeparator[] = u"/opt/cad/";
+constexpr char16_t kRelativeLisp[] = u"lisp/draw.lsp";
+#endif
+
+std::u16string appPathBox() { return u"box[ 情報] " + std::u16string(kCadExecutable); }
 
 // Counts every change the slots report, to tell how many loads ran.
 class SlotChangeCounter : public PanelObserver {
@@ -43,6 +60,14 @@ protected:
         log.clear();
     }
     std::u16string inDir(const std::string& name) const { return dir.directory() + fromUtf8(name); }
+    // The same inside a LISP string: every backslash doubled.
+    std::u16string inDirInLisp(const std::string& name) const {
+        std::u16string escaped;
+        for (const char16_t c : inDir(name)) {
+            escaped += c == u'\\' ? std::u16string(u"\\\\") : std::u16string(1, c);
+        }
+        return escaped;
+    }
     std::u16string loadSent(const std::u16string& path) const {
         return u"send (load \"" + path + u"\")(princ)\r";
     }
@@ -72,7 +97,7 @@ class KeywordTableTest : public MenuCommandsTest,
 
 TEST_P(KeywordTableTest, CaptionRunsItsAction) {
     start("");
-    cad.fullName = u"/opt/cad/bricscad";
+    cad.fullName = kCadExecutable;
     commands.runCaption(GetParam().caption);
     EXPECT_EQ(log, GetParam().expected);
 }
@@ -97,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         CaptionCase{"EscapeOnlyBringsToFront", u"ESC_: 中断", {u"front"}},
         CaptionCase{"ApplicationPathShownFromFullName",
                     u"APP_: where",
-                    {u"read FullName", u"box[ 情報] /opt/cad/bricscad"}}),
+                    {u"read FullName", appPathBox()}}),
     [](const ::testing::TestParamInfo<CaptionCase>& info) { return info.param.name; });
 
 TEST_F(MenuCommandsTest, CadActionsDoNothingWhileTheCadIsNotRunning) {
@@ -125,7 +150,7 @@ TEST_F(MenuCommandsTest, FailureInsideTheGuardLeavesEarlierStepsDone) {
 
 TEST_F(MenuCommandsTest, ApplicationPathBoxIsNotShownWhenAMemberFails) {
     start("");
-    cad.fullName = u"/opt/cad/";
+    cad.fullName = kCadFolderWithSeparator;
     cad.failing = {u"Path"};
     commands.runCaption(u"APP_: a");
     EXPECT_EQ(log, (CommandLog{u"read FullName", u"discarded"}));
@@ -134,9 +159,9 @@ TEST_F(MenuCommandsTest, ApplicationPathBoxIsNotShownWhenAMemberFails) {
 TEST_F(MenuCommandsTest, ApplicationPathFallsBackToPathWhenFullNameNamesNoFile) {
     start("");
     cad.fullName = u"";
-    cad.path = u"/opt/cad";
+    cad.path = kCadFolder;
     commands.runCaption(u"APP_: a");
-    EXPECT_EQ(log, (CommandLog{u"read FullName", u"read Path", u"box[ 情報] /opt/cad/bricscad"}));
+    EXPECT_EQ(log, (CommandLog{u"read FullName", u"read Path", appPathBox()}));
 }
 
 TEST_F(MenuCommandsTest, ClickReadsTheSlotCaption) {
@@ -169,7 +194,7 @@ TEST_F(MenuCommandsTest, BareLispNameResolvesToTheProgramDirectory) {
     start("[Lisp]\nLOAD_: draw.lsp\n");
     dir.write("draw.lsp", "");
     commands.N1011Click(101);
-    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDir("draw.lsp"))}));
+    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDirInLisp("draw.lsp"))}));
 }
 
 TEST_F(MenuCommandsTest, FullPathFromTheListLineWithEveryBackslashDoubled) {
@@ -178,7 +203,7 @@ TEST_F(MenuCommandsTest, FullPathFromTheListLineWithEveryBackslashDoubled) {
     start("[Lisp]\nLOAD_: " + full + "\n");
     ASSERT_EQ(core.state().slots().find(101)->caption, u"LOAD_: draw.lsp");
     commands.N1011Click(101);
-    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDir("lisp\\\\draw.lsp"))}));
+    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDirInLisp("lisp\\draw.lsp"))}));
 }
 
 TEST_F(MenuCommandsTest, EarlierLineContainingTheNameRedirectsTheLoad) {
@@ -186,14 +211,14 @@ TEST_F(MenuCommandsTest, EarlierLineContainingTheNameRedirectsTheLoad) {
     start("[Lisp]\nLOAD_: " + toUtf8(inDir("old/mydraw.lsp")) + "\nLOAD_: draw.lsp\n");
     dir.write("draw.lsp", "");
     commands.N1011Click(102);
-    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDir("old/mydraw.lsp"))}));
+    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDirInLisp("old/mydraw.lsp"))}));
 }
 
 TEST_F(MenuCommandsTest, EarlierCommentWithAColonRedirectsTheLoad) {
     dir.write("old/draw.lsp", "");
     start("; old: " + toUtf8(inDir("old/draw.lsp")) + "\n[Lisp]\nLOAD_: draw.lsp\n");
     commands.runCaption(u"LOAD_: draw.lsp");
-    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDir("old/draw.lsp"))}));
+    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDirInLisp("old/draw.lsp"))}));
 }
 
 TEST_F(MenuCommandsTest, FirstContainingLineDecidesEvenWithoutAUsableColon) {
@@ -205,7 +230,7 @@ TEST_F(MenuCommandsTest, FirstContainingLineDecidesEvenWithoutAUsableColon) {
         dir.write("OrvaneList.txt", firstLine + "\n[Lisp]\nLOAD_: " + other + "\n");
         log.clear();
         commands.runCaption(u"LOAD_: draw.lsp");
-        EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDir("draw.lsp"))}));
+        EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDirInLisp("draw.lsp"))}));
     }
 }
 
@@ -213,16 +238,20 @@ TEST_F(MenuCommandsTest, ListLinesAreUntrimmedAndTheNameIsTrimmed) {
     dir.write("lisp/draw.lsp", "");
     start("[Lisp]\n\tLOAD_ :   " + toUtf8(inDir("lisp/draw.lsp")) + " \t\n");
     commands.runCaption(u"LOAD_: draw.lsp");
-    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDir("lisp/draw.lsp"))}));
+    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDirInLisp("lisp/draw.lsp"))}));
 }
 
 TEST_F(MenuCommandsTest, ListIsReadAnewAtEachClick) {
-    dir.write("a/draw.lsp", "");
-    dir.write("b/draw.lsp", "");
-    start("[Lisp]\nLOAD_: " + toUtf8(inDir("a/draw.lsp")) + "\n");
-    dir.write("OrvaneList.txt", "[Lisp]\nLOAD_: " + toUtf8(inDir("b/draw.lsp")) + "\n");
+    // Folders joined as this system does, so that the caption keeps only
+    // the file name.
+    const std::string a = (std::filesystem::path("a") / "draw.lsp").string();
+    const std::string b = (std::filesystem::path("b") / "draw.lsp").string();
+    dir.write(a, "");
+    dir.write(b, "");
+    start("[Lisp]\nLOAD_: " + toUtf8(inDir(a)) + "\n");
+    dir.write("OrvaneList.txt", "[Lisp]\nLOAD_: " + toUtf8(inDir(b)) + "\n");
     commands.N1011Click(101);
-    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDir("b/draw.lsp"))}));
+    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDirInLisp(b))}));
 }
 
 TEST_F(MenuCommandsTest, WithoutASelectedListTheNameStaysBare) {
@@ -232,18 +261,18 @@ TEST_F(MenuCommandsTest, WithoutASelectedListTheNameStaysBare) {
     dir.write("OrvaneList.txt", "LOAD_: " + toUtf8(inDir("old/draw.lsp")) + "\n");
     core.state().selectChooserEntry(std::nullopt);
     commands.runCaption(u"LOAD_: draw.lsp");
-    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDir("draw.lsp"))}));
+    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDirInLisp("draw.lsp"))}));
 }
 
 TEST_F(MenuCommandsTest, MissingLispFileShowsTheResolvedPathWhetherOrNotTheCadRuns) {
-    start("[Lisp]\nLOAD_: lisp/draw.lsp\n");
+    start("[Lisp]\nLOAD_: " + toUtf8(kRelativeLisp) + "\n");
     for (const bool running : {true, false}) {
         cad.running = running;
         log.clear();
         commands.runCaption(u"LOAD_: missing.lsp");
         commands.runCaption(u"LOAD_: draw.lsp");
         EXPECT_EQ(log,
-                  (CommandLog{notFoundBox(inDir("missing.lsp")), notFoundBox(u"lisp/draw.lsp")}));
+                  (CommandLog{notFoundBox(inDir("missing.lsp")), notFoundBox(kRelativeLisp)}));
     }
     EXPECT_EQ(cad.guardRuns, 0);
 }
@@ -268,7 +297,7 @@ TEST_F(MenuCommandsTest, DoubleQuoteInTheNameCannotEndTheLispString) {
     dir.write("say\"hi\".lsp", "");
     start("[Lisp]\nLOAD_: say\"hi\".lsp\n");
     commands.N1011Click(101);
-    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDir("say\\\"hi\\\".lsp"))}));
+    EXPECT_EQ(log, (CommandLog{u"front", loadSent(inDirInLisp("") + u"say\\\"hi\\\".lsp")}));
 }
 #endif
 
@@ -345,7 +374,7 @@ TEST_F(MenuCommandsTest, MenuNamingTheSelectedListLoadsItAgain) {
 // ---- CAD_ -------------------------------------------------------------------
 
 TEST_F(MenuCommandsTest, TargetDialogOkSetsTheLabelAndCaption) {
-    start("CAPTION_: 図面\n");
+    start(kUtf8Mark + "CAPTION_: 図面\n");
     windows.dialogAnswersOk = true;
     windows.dialogName = u"Plant CAD";
     commands.runCaption(u"CAD_: choose");
@@ -357,7 +386,7 @@ TEST_F(MenuCommandsTest, TargetDialogOkSetsTheLabelAndCaption) {
 }
 
 TEST_F(MenuCommandsTest, TargetDialogCancelOnlyRestoresTheZOrder) {
-    start("CAPTION_: 図面\n");
+    start(kUtf8Mark + "CAPTION_: 図面\n");
     const std::u16string caption = core.state().caption();
     windows.dialogName = u"Plant CAD";
     commands.runCaption(u"CAD_:");
@@ -412,6 +441,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExecutableCase{u"/opt/cad/cad.bin", u"", u"/opt/cad/cad.bin", false},
         ExecutableCase{u"", u"", u"\\bricscad.exe", true}));
 
+// The POSIX rule is built on POSIX only, where "/" separates in text paths.
+#ifndef _WIN32
 class PosixExecutableTest : public ::testing::TestWithParam<ExecutableCase> {};
 
 TEST_P(PosixExecutableTest, FileNamePartDecides) {
@@ -429,6 +460,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ExecutableCase{u"", u"", u"/bricscad", true},
                       ExecutableCase{u"", u"C:\\CAD\\", u"C:\\CAD\\bricscad", true},
                       ExecutableCase{u"C:\\CAD\\", u"C:", u"C:bricscad", true}));
+#endif
 
 }  // namespace
 }  // namespace orvane

@@ -103,11 +103,18 @@ TEST_F(MenuListTest, LoadItemsKeepOnlyTheFileName) {
                    "LOAD_: C:\\lisp\\draw.lsp\n"
                    "LOAD_:C:\\lisp\\draw.lsp\n"
                    "LOAD_:\n"
-                   "LOAD_: C:\\lisp\\\n"
-                   "LOAD_: /home/u/lisp/tool.lsp\n"),
+                   "LOAD_: C:\\lisp\\\n"),
               (Shown{{100, u"M"}, {101, u"LOAD_: draw.lsp"}, {102, u"LOAD_: draw.lsp"},
-                     {103, u"LOAD_: "}, {104, u"LOAD_: "}, {105, u"LOAD_: tool.lsp"}}));
+                     {103, u"LOAD_: "}, {104, u"LOAD_: "}}));
 }
+
+// A list may be written on either system; on POSIX "/" separates there too.
+#ifndef _WIN32
+TEST_F(MenuListTest, LoadItemsKeepOnlyTheFileNameOfAPosixPath) {
+    EXPECT_EQ(load("[M]\nLOAD_: /home/u/lisp/tool.lsp\n"),
+              (Shown{{100, u"M"}, {101, u"LOAD_: tool.lsp"}}));
+}
+#endif
 
 TEST_F(MenuListTest, CaptionsThatReadAsNonzeroIntegersAreHidden) {
     EXPECT_EQ(load("[M]\n12\n-3\n$1F\nx1A\nXE\n0\n00\n-\n+0\n0x\n"

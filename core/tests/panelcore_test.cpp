@@ -304,7 +304,7 @@ TEST_F(PanelCoreTest, TooLongProgramDirectoryEndsStartUpAtTheListing) {
     std::filesystem::create_directory(dir.path() / longDirectory);
     dir.write(longDirectory + "/OrvaneList.txt", "[M]\n");
     dir.write(longDirectory + "/Orvane.ini", "[ImeOff]\nCheck=0\n");
-    const std::u16string programPath = dir.directory() + fromUtf8(longDirectory) + u"/Orvane";
+    const std::u16string programPath = (dir.path() / longDirectory / "Orvane").u16string();
     PanelCore panel(programPath, host, [this] { return std::make_unique<FakeFilter>(log, false); },
                     [this](const Error& error) { errors.push_back(error.message()); });
     panel.FormCreate();
