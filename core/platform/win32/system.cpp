@@ -1,5 +1,6 @@
 #include "core/platform/platform.h"
 
+#include "core/platform/win32/ansi_code_page.h"
 #include "core/platform/win32/handle.h"
 
 #include <windows.h>
@@ -14,8 +15,6 @@ namespace {
 std::u16string fromWide(const wchar_t* text, std::size_t length) {
     return std::u16string(text, text + length);
 }
-
-std::wstring toWide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 }  // namespace
 
@@ -32,33 +31,10 @@ std::u16string programPath() {
     }
 }
 
-std::u16string decodeAnsi(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    // Menu lists and settings are read at most kMaxReadBytes long, within int.
-    const int length = static_cast<int>(bytes.size());
-    const int units = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), units);
-    return fromWide(text.data(), text.size());
-}
+std::u16string decodeAnsi(std::string_view bytes) { return decodeCodePage(CP_ACP, bytes); }
 
 std::optional<std::string> encodeAnsi(std::u16string_view text) {
-    if (text.empty()) return std::string();
-    const std::wstring wide = toWide(text);
-    const int length = static_cast<int>(wide.size());
-    // No best fit: a character the code page lacks must be seen as missing,
-    // not turned into a look-alike or "?".
-    BOOL usedDefault = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length,
-                                         nullptr, 0, nullptr, &usedDefault);
-    if (size == 0 || usedDefault) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, bytes.data(), size,
-                        nullptr, &usedDefault);
-    // Only a form that reads back as the same text counts: this also catches
-    // unpaired surrogates.
-    if (usedDefault || decodeAnsi(bytes) != text) return std::nullopt;
-    return bytes;
+    return encodeCodePage(CP_ACP, text);
 }
 
 bool ansiIsUtf8() { return GetACP() == CP_UTF8; }

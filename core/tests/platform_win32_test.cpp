@@ -1,0 +1,143 @@
+// The Win32 backend's own rules.
+#include "core/platform/platform.h"
+
+#include "core/error.h"
+#include "core/paths.h"
+#include "core/platform/win32/ansi_code_page.h"
+#include "core/tests/scratch_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace orvane::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using orvane::testing::ScratchDir;
+
+std::u16string u16(const fs::path& path) { return path.u16string(); }
+
+void writeFile(const fs::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string fileContent(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(CodePage1252, WesternTextRoundTrips) {
+    EXPECT_EQ(encodeCodePage(1252, u"Café €"), "Caf\xE9 \x80");
+    EXPECT_EQ(decodeCodePage(1252, "Caf\xE9 \x80"), u"Café €");
+}
+
+TEST(CodePage1252, CharacterItLacksIsDetectedNotReplaced) {
+    EXPECT_EQ(encodeCodePage(1252, u"線分"), std::nullopt);
+    // A best fit would write "A".
+    EXPECT_EQ(encodeCodePage(1252, u"\u0100"), std::nullopt);
+    EXPECT_EQ(encodeCodePage(1252, std::u16string(1, u'\xD800')), std::nullopt);
+}
+
+TEST(CodePage932, JapaneseTextRoundTrips) {
+    EXPECT_EQ(encodeCodePage(932, u"線分 ｱ"), "\x90\xFC\x95\xAA \xB1");
+    EXPECT_EQ(decodeCodePage(932, "\x90\xFC\x95\xAA \xB1"), u"線分 ｱ");
+}
+
+TEST(CodePage932, CharacterItLacksIsDetectedNotReplaced) {
+    EXPECT_EQ(encodeCodePage(932, u"é"), std::nullopt);
+}
+
+TEST(ProgramPath, IsTheWholeWindowsPathOfThisExecutable) {
+    const std::u16string path = programPath();
+    EXPECT_EQ(extractFileName(path), u"orvane_core_tests.exe");
+    EXPECT_EQ(path.substr(1, 2), u":\\");
+    EXPECT_TRUE(fileExists(path));
+}
+
+TEST(FileNames, IgnoreLetterCase) {
+    ScratchDir dir;
+    writeFile(dir / "OrvaneList.txt", "x");
+    EXPECT_TRUE(fileExists(u16(dir / "ORVANELIST.TXT")));
+    EXPECT_EQ(readWholeFile(u16(dir / "orvanelist.txt")), "x");
+}
+
+TEST(ReadWholeFile, FileHeldWithoutSharingFailsWithItsPath) {
+    ScratchDir dir;
+    writeFile(dir / "OrvaneList.txt", "x");
+    const HANDLE holder = CreateFileW((dir / "OrvaneList.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const std::u16string path = u16(dir / "OrvaneList.txt");
+    try {
+        readWholeFile(path);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& error) {
+        EXPECT_TRUE(error.message().starts_with(u"ファイル " + path + u" は開けません。 "));
+    }
+    CloseHandle(holder);
+}
+
+TEST(ReadFileInPieces, WritersAreKeptOutWhileItReads) {
+    ScratchDir dir;
+    writeFile(dir / "Orvane.ini", "[A]\r\n");
+    bool writerKeptOut = false;
+    readFileInPieces(u16(dir / "Orvane.ini"), [&](std::string_view) {
+        const HANDLE writer =
+            CreateFileW((dir / "Orvane.ini").c_str(), GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        writerKeptOut = writer == INVALID_HANDLE_VALUE;
+        if (!writerKeptOut) CloseHandle(writer);
+        return false;
+    });
+    EXPECT_TRUE(writerKeptOut);
+}
+
+TEST(ReadWholeFile, FileOverTheLimitIsRefused) {
+    ScratchDir dir;
+    writeFile(dir / "OrvaneList.txt", "");
+    fs::resize_file(dir / "OrvaneList.txt", kMaxReadBytes + 1);
+    EXPECT_THROW(readWholeFile(u16(dir / "OrvaneList.txt")), Error);
+}
+
+TEST(ReplaceWholeFile, ReadOnlyFileFailsAndKeepsItsContent) {
+    ScratchDir dir;
+    writeFile(dir / "list.txt", "old");
+    ASSERT_TRUE(SetFileAttributesW((dir / "list.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_THROW(replaceWholeFile(u16(dir / "list.txt"), "new"), Error);
+    SetFileAttributesW((dir / "list.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(fileContent(dir / "list.txt"), "old");
+}
+
+TEST(ReplaceWholeFile, HiddenFileStaysHidden) {
+    ScratchDir dir;
+    writeFile(dir / "Orvane.ini", "old");
+    ASSERT_TRUE(SetFileAttributesW((dir / "Orvane.ini").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    replaceWholeFile(u16(dir / "Orvane.ini"), "new");
+    EXPECT_EQ(fileContent(dir / "Orvane.ini"), "new");
+    EXPECT_NE(GetFileAttributesW((dir / "Orvane.ini").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+TEST(FileLock, AnUpdateLockLeavesTheContentReadable) {
+    ScratchDir dir;
+    writeFile(dir / "Orvane.ini", "[A]\r\n");
+    const FileLock lock = lockForUpdate(u16(dir / "Orvane.ini"));
+    ASSERT_TRUE(lock.held());
+    EXPECT_EQ(readWholeFile(u16(dir / "Orvane.ini")), "[A]\r\n");
+    replaceWholeFile(u16(dir / "Orvane.ini"), "[B]\r\n");
+    EXPECT_EQ(fileContent(dir / "Orvane.ini"), "[B]\r\n");
+}
+
+TEST(FileLock, UpdateCreatesAMissingFile) {
+    ScratchDir dir;
+    const FileLock lock = lockForUpdate(u16(dir / "Orvane.ini"));
+    EXPECT_TRUE(lock.held());
+    EXPECT_TRUE(fs::exists(dir / "Orvane.ini"));
+    EXPECT_FALSE(lockForReading(u16(dir / "missing.ini")).held());
+}
+
+}  // namespace
+}  // namespace orvane::platform
