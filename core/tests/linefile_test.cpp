@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -200,7 +198,7 @@ std::string fileContent(const fs::path& path) {
 
 TEST(LineFile, WriteThenReadKeepsLinesAndEncoding) {
     ScratchDir dir;
-    const std::u16string path = fromUtf8((dir / "TargetCAD_APIVersion.txt").string());
+    const std::u16string path = (dir / "TargetCAD_APIVersion.txt").u16string();
     const Lines lines{u"Demo CAD\tBricscadApp.AcadApplication", u"線分\tX.Y"};
     for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Utf16LE, TextEncoding::Utf16BE,
                                   TextEncoding::Ansi}) {
@@ -215,7 +213,7 @@ TEST(LineFile, WriteThenReadKeepsLinesAndEncoding) {
 
 TEST(LineFile, ReadingAMissingFileRaisesTheOpenMessage) {
     ScratchDir dir;
-    const std::u16string path = fromUtf8((dir / "missing.txt").string());
+    const std::u16string path = (dir / "missing.txt").u16string();
     try {
         readLineFile(path);
         FAIL() << "no error";
@@ -229,8 +227,8 @@ TEST(LineFile, ReadOnlyFileIsNotReplaced) {
     ScratchDir dir;
     const fs::path target = dir / "list.txt";
     std::ofstream(target, std::ios::binary) << "old\r\n";
-    ASSERT_EQ(chmod(target.c_str(), 0444), 0);
-    const std::u16string path = fromUtf8(target.string());
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::u16string path = target.u16string();
     try {
         writeLineFile(path, {u"new"}, TextEncoding::Ansi);
         FAIL() << "no error";

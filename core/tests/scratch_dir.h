@@ -26,6 +26,16 @@ inline std::filesystem::path makeScratchDirectory(const std::string& prefix) {
 // permissions away.
 inline void removeScratchDirectory(const std::filesystem::path& path) {
     std::error_code ignored;
+#ifdef _WIN32
+    // Windows removes no read-only file.
+    std::filesystem::recursive_directory_iterator entry(path, ignored);
+    for (; !ignored && entry != std::filesystem::recursive_directory_iterator();
+         entry.increment(ignored)) {
+        std::error_code unchanged;
+        std::filesystem::permissions(entry->path(), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, unchanged);
+    }
+#endif
     std::filesystem::permissions(path, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path, ignored);
