@@ -5,30 +5,21 @@
 #include "core/paths.h"
 #include "core/platform/win32/ansi_code_page.h"
 #include "core/tests/scratch_dir.h"
+#include "core/tests/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
-
 namespace orvane::platform {
 namespace {
 
 namespace fs = std::filesystem;
+using orvane::testing::fileContent;
 using orvane::testing::ScratchDir;
+using orvane::testing::writeFile;
 
 std::u16string u16(const fs::path& path) { return path.u16string(); }
-
-void writeFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string fileContent(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST(CodePage1252, WesternTextRoundTrips) {
     EXPECT_EQ(encodeCodePage(1252, u"Café €"), "Caf\xE9 \x80");
