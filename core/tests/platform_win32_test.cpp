@@ -4,6 +4,7 @@
 #include "core/error.h"
 #include "core/paths.h"
 #include "core/platform/win32/ansi_code_page.h"
+#include "core/platform/win32/lock_range.h"
 #include "core/tests/scratch_dir.h"
 #include "core/tests/test_files.h"
 
@@ -110,6 +111,40 @@ TEST(ReplaceWholeFile, HiddenFileStaysHidden) {
     replaceWholeFile(u16(dir / "Orvane.ini"), "new");
     EXPECT_EQ(fileContent(dir / "Orvane.ini"), "new");
     EXPECT_NE(GetFileAttributesW((dir / "Orvane.ini").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+// Whether another open of the file could take the lock now; the locks of
+// one handle keep out every other, in this process too.
+bool lockableNow(const fs::path& path, DWORD flags) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    OVERLAPPED at = lockRange();
+    const bool taken =
+        LockFileEx(file, flags | LOCKFILE_FAIL_IMMEDIATELY, 0, kLockRangeBytes, 0, &at) != 0;
+    CloseHandle(file);
+    return taken;
+}
+
+TEST(FileLock, AReaderKeepsUpdatesOutButNotOtherReaders) {
+    ScratchDir dir;
+    writeFile(dir / "Orvane.ini", "");
+    const FileLock lock = lockForReading(u16(dir / "Orvane.ini"));
+    ASSERT_TRUE(lock.held());
+    EXPECT_FALSE(lockableNow(dir / "Orvane.ini", LOCKFILE_EXCLUSIVE_LOCK));
+    EXPECT_TRUE(lockableNow(dir / "Orvane.ini", 0));
+}
+
+TEST(FileLock, AnUpdateKeepsOthersOutUntilReleased) {
+    ScratchDir dir;
+    writeFile(dir / "Orvane.ini", "");
+    {
+        const FileLock lock = lockForUpdate(u16(dir / "Orvane.ini"));
+        ASSERT_TRUE(lock.held());
+        EXPECT_FALSE(lockableNow(dir / "Orvane.ini", 0));
+    }
+    EXPECT_TRUE(lockableNow(dir / "Orvane.ini", LOCKFILE_EXCLUSIVE_LOCK));
 }
 
 TEST(FileLock, AnUpdateLockLeavesTheContentReadable) {

@@ -1,6 +1,7 @@
 #include "core/platform/platform.h"
 
 #include "core/platform/win32/handle.h"
+#include "core/platform/win32/lock_range.h"
 
 #include <windows.h>
 
@@ -8,9 +9,6 @@
 #include <chrono>
 #include <thread>
 
-// Byte-range locks on Windows are mandatory: a locked range cannot be read
-// through another handle. So the lock sits on one byte far past any content
-// the settings file will ever have, and reads and writes are left alone.
 // Writers replace the file by renaming a new one over it, which leaves a
 // waiter holding the old one; so once the lock is taken, the path must still
 // name the locked file, or the lock is taken again on the one it names now.
@@ -19,8 +17,6 @@ namespace orvane::platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr DWORD kLockOffsetHigh = 0x7FFFFFFF;
 
 // A holder that never lets go (a stopped process, another program) must not
 // hang the panel; this is far beyond any write of the settings file.
@@ -36,9 +32,10 @@ bool waitForLock(HANDLE file, DWORD flags) {
     const auto deadline = Clock::now() + kPatience;
     auto pause = std::chrono::milliseconds(1);
     for (;;) {
-        OVERLAPPED at{};
-        at.OffsetHigh = kLockOffsetHigh;
-        if (LockFileEx(file, flags | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) return true;
+        OVERLAPPED at = lockRange();
+        if (LockFileEx(file, flags | LOCKFILE_FAIL_IMMEDIATELY, 0, kLockRangeBytes, 0, &at)) {
+            return true;
+        }
         if (GetLastError() != ERROR_LOCK_VIOLATION) return false;
         if (Clock::now() >= deadline) return false;
         std::this_thread::sleep_for(pause);
