@@ -3,6 +3,7 @@
 #include "core/settingsfile.h"
 
 #include "core/tests/child_run.h"
+#include "core/tests/panel_shutdowns.h"
 #include "core/tests/quiethost.h"
 #include "core/tests/scratch_dir.h"
 #include "core/utf.h"
@@ -26,7 +27,11 @@ namespace orvane {
 namespace {
 
 namespace fs = std::filesystem;
+using orvane::testing::kPanels;
+using orvane::testing::othersSections;
 using orvane::testing::ScratchDir;
+using orvane::testing::shutDown;
+using orvane::testing::Start;
 
 std::string contentOf(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -164,106 +169,6 @@ TEST_F(SettingsLockTest, ALockAwaitedWhileTheFileIsReplacedHoldsTheNewFile) {
     int status = 0;
     waitpid(child, &status, 0);
     EXPECT_EQ(verdict, 'y');
-}
-
-// --- Two panels closing together ---------------------------------------
-
-struct PanelValues {
-    Bounds bounds;
-    std::u16string progId;
-    bool check;
-};
-
-// Lengths differ, so that a file written over by the other panel's shorter
-// or longer text shows.
-const std::array<PanelValues, 2> kPanels{{
-    {{1, 2, 300, 40}, u"A.Application", true},
-    {{-1000, 2000, 30000, 400000}, u"BBBBBBBB.Application", false},
-}};
-
-// The real shutdown sequence of a panel in that program folder.
-bool shutDown(const fs::path& programDirectory, const PanelValues& values) {
-    testing::QuietHost host;
-    bool failed = false;
-    PanelCore core(u16(programDirectory / "Orvane"), host, {}, [&](const Error&) { failed = true; });
-    core.state().setBounds(values.bounds);
-    core.shared().TargetProgID = values.progId;
-    core.state().setCheckBox1(values.check);
-    core.FormDestroy();
-    return !failed;
-}
-
-// Other programs' sections, large enough that a write takes a while.
-std::string othersSections() {
-    std::string text;
-    for (int section = 0; section < 2000; ++section) {
-        text += "[Other" + std::to_string(section) + "]\r\nKey=value of section " +
-                std::to_string(section) + "\r\n";
-    }
-    return text;
-}
-
-// Starts both panels' shutdowns at once and waits for them.
-void shutDownTogether(const fs::path& programDirectory) {
-    int start[2];
-    ASSERT_EQ(pipe(start), 0);
-    std::fflush(nullptr);
-    std::array<pid_t, 2> children{};
-    for (std::size_t panel = 0; panel < children.size(); ++panel) {
-        children[panel] = fork();
-        ASSERT_GE(children[panel], 0);
-        if (children[panel] == 0) {
-            close(start[1]);
-            char ignored = 0;
-            while (read(start[0], &ignored, 1) > 0) {
-            }
-            _exit(shutDown(programDirectory, kPanels[panel]) ? 0 : 1);
-        }
-    }
-    close(start[0]);
-    close(start[1]);
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a shutdown failed";
-    }
-}
-
-enum class Start { NoFile, OthersFile, HardLinkedOthersFile };
-
-// Each round's file must be what one panel alone would have left: every key
-// present once and all from the panel that closed last, nothing of other
-// programs lost, nothing of the other panel mixed in.
-TEST(ConcurrentShutdowns, TwoPanelsClosingTogetherLeaveTheFileOfOne) {
-    const std::string others = othersSections();
-    const auto prepare = [&](const fs::path& directory, Start start) {
-        if (start != Start::NoFile) writeFile(directory / "Orvane.ini", others);
-    };
-    // What each panel leaves alone, by the file it starts from.
-    std::array<std::array<std::string, 2>, 2> alone;
-    for (const Start start : {Start::NoFile, Start::OthersFile}) {
-        for (std::size_t panel = 0; panel < kPanels.size(); ++panel) {
-            const ScratchDir single;
-            prepare(single.path(), start);
-            ASSERT_TRUE(shutDown(single.path(), kPanels[panel]));
-            alone[start == Start::NoFile ? 0 : 1][panel] = contentOf(single / "Orvane.ini");
-        }
-    }
-    for (int round = 0; round < 51; ++round) {
-        const auto start = static_cast<Start>(round % 3);
-        const ScratchDir dir;
-        const fs::path file = dir / "Orvane.ini";
-        prepare(dir.path(), start);
-        // A second name makes the writer rewrite the file in place.
-        if (start == Start::HardLinkedOthersFile) fs::create_hard_link(file, dir / "link.ini");
-
-        shutDownTogether(dir.path());
-        const std::string result = contentOf(file);
-        const auto& expected = alone[start == Start::NoFile ? 0 : 1];
-        EXPECT_TRUE(result == expected[0] || result == expected[1])
-            << "round " << round << " left " << result.size() << " bytes, ending:\n"
-            << result.substr(result.size() > 300 ? result.size() - 300 : 0);
-    }
 }
 
 // The other panel's update is open (read, written, not yet saved) when this
