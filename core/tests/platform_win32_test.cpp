@@ -4,6 +4,7 @@
 #include "core/error.h"
 #include "core/paths.h"
 #include "core/platform/win32/ansi_code_page.h"
+#include "core/platform/win32/handle.h"
 #include "core/platform/win32/lock_range.h"
 #include "core/tests/scratch_dir.h"
 #include "core/tests/test_files.h"
@@ -111,6 +112,58 @@ TEST(ReplaceWholeFile, HiddenFileStaysHidden) {
     replaceWholeFile(u16(dir / "Orvane.ini"), "new");
     EXPECT_EQ(fileContent(dir / "Orvane.ini"), "new");
     EXPECT_NE(GetFileAttributesW((dir / "Orvane.ini").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+// A folder whose path is longer than the old 260-character limit, made and
+// removed through the "\\?\" form that the standard library does not add.
+class LongFolder {
+public:
+    explicit LongFolder(const fs::path& base) {
+        fs::path path = base;
+        while (path.native().size() <= 300) {
+            path /= std::wstring(60, L'd');
+            chain_.push_back(LR"(\\?\)" + path.native());
+            CreateDirectoryW(chain_.back().c_str(), nullptr);
+        }
+    }
+    // The standard library cannot remove such a folder: files of the
+    // innermost folder first, then the folders from the inside out.
+    ~LongFolder() {
+        for (const std::u16string& name : listFiles(path())) {
+            DeleteFileW((chain_.back() + L"\\" + std::wstring(name.begin(), name.end())).c_str());
+        }
+        for (auto folder = chain_.rbegin(); folder != chain_.rend(); ++folder) {
+            RemoveDirectoryW(folder->c_str());
+        }
+    }
+    LongFolder(const LongFolder&) = delete;
+    LongFolder& operator=(const LongFolder&) = delete;
+    std::u16string path() const {
+        return std::u16string(chain_.back().begin() + 4, chain_.back().end());
+    }
+    std::u16string operator/(std::u16string_view name) const {
+        return path() + u"\\" + std::u16string(name);
+    }
+
+private:
+    std::vector<std::wstring> chain_;
+};
+
+TEST(LongPaths, AreMadeWholeInTheFormWithoutTheOldLimit) {
+    EXPECT_EQ(toSystemPath(u"C:\\a\\..\\b/c.txt"), LR"(\\?\C:\b\c.txt)");
+    EXPECT_EQ(toSystemPath(u"\\\\server\\share\\c.txt"), LR"(\\?\UNC\server\share\c.txt)");
+    EXPECT_EQ(toSystemPath(u"\\\\?\\C:\\x\\.\\c.txt"), LR"(\\?\C:\x\.\c.txt)");
+}
+
+TEST(LongPaths, FilesPastTheOldPathLimitAreWrittenReadListedAndLocked) {
+    ScratchDir dir;
+    const LongFolder folder(dir.path());
+    replaceWholeFile(folder / u"Orvane.ini", "first");
+    replaceWholeFile(folder / u"Orvane.ini", "second");
+    EXPECT_EQ(readWholeFile(folder / u"Orvane.ini"), "second");
+    EXPECT_TRUE(fileExists(folder / u"Orvane.ini"));
+    EXPECT_EQ(listFiles(folder.path()), std::vector<std::u16string>{u"Orvane.ini"});
+    EXPECT_TRUE(lockForUpdate(folder / u"Orvane.ini").held());
 }
 
 // Whether another open of the file could take the lock now; the locks of

@@ -37,12 +37,10 @@ private:
     HANDLE handle_;
 };
 
-// The path as the system takes it; a NUL would cut it short and name another
-// file, so such a path names none.
-inline std::optional<std::wstring> toSystemPath(std::u16string_view path) {
-    if (path.find(u'\0') != std::u16string_view::npos) return std::nullopt;
-    return std::wstring(path.begin(), path.end());
-}
+// The path as the system takes it: made whole and given the "\\?\" form, so
+// that a program folder past the old 260-character limit still works. A NUL
+// would cut it short and name another file, so such a path names none.
+std::optional<std::wstring> toSystemPath(std::u16string_view path);
 
 inline bool sameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
     return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
