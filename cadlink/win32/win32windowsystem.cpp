@@ -14,7 +14,6 @@ constexpr WPARAM ImcSetOpenStatus = 0x0006;
 
 // The message's answer, or 0 when the window is gone or did not answer in time.
 LRESULT sendImeControl(WindowHandle imeWindow, WPARAM command, LPARAM value) {
-    if (imeWindow == 0) return 0;
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutW(toHwnd(imeWindow), WM_IME_CONTROL, command, value, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                             Win32WindowSystem::ImeMessageTimeoutMs, &answer) == 0) {
