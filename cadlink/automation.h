@@ -45,10 +45,17 @@ private:
 class AutomationObject;
 using ObjectRef = std::shared_ptr<AutomationObject>;
 
+// The null value, unlike the empty one, has no number, text or truth value:
+// every conversion of it fails. An error code returned in place of a value
+// converts no better and is taken as null too.
+struct NullValue {
+    bool operator==(const NullValue&) const = default;
+};
+
 // A value as a late-bound member returns it.
 using Variant = std::variant<std::monostate,  // empty
                              bool, std::int64_t, std::uint64_t, double, std::u16string,
-                             ObjectRef>;
+                             ObjectRef, NullValue>;
 
 // Standard conversions; each throws AutomationError(TypeMismatch) when the
 // value has no such form, and AutomationError(Overflow) when a number does

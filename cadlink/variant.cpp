@@ -183,6 +183,7 @@ std::int64_t variantToInt64(const Variant& value) {
                 return decimalToInt64(*number);
             },
             [](const ObjectRef&) -> std::int64_t { typeMismatch("an integer"); },
+            [](NullValue) -> std::int64_t { typeMismatch("an integer"); },
         },
         value);
 }
@@ -196,6 +197,7 @@ std::u16string variantToText(const Variant& value) {
                           [](double d) { return doubleToText(d); },
                           [](const std::u16string& text) { return text; },
                           [](const ObjectRef&) -> std::u16string { typeMismatch("text"); },
+                          [](NullValue) -> std::u16string { typeMismatch("text"); },
                       },
                       value);
 }
@@ -221,6 +223,7 @@ bool variantToBool(const Variant& value) {
                               return isNonZero(*number);
                           },
                           [](const ObjectRef&) -> bool { typeMismatch("a truth value"); },
+                          [](NullValue) -> bool { typeMismatch("a truth value"); },
                       },
                       value);
 }

@@ -99,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
         Int64Case{"LonePoint", std::u16string(u"."), fails<std::int64_t>(status::TypeMismatch)},
         Int64Case{"TwoSigns", std::u16string(u"+-1"), fails<std::int64_t>(status::TypeMismatch)},
         Int64Case{"Hex", std::u16string(u"0x10"), fails<std::int64_t>(status::TypeMismatch)},
-        Int64Case{"Object", someObject(), fails<std::int64_t>(status::TypeMismatch)}),
+        Int64Case{"Object", someObject(), fails<std::int64_t>(status::TypeMismatch)},
+        Int64Case{"Null", NullValue{}, fails<std::int64_t>(status::TypeMismatch)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct TextCase {
@@ -126,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"WholeDouble", 100.0, {u"100"}}, TextCase{"NegativeZero", -0.0, {u"0"}},
         TextCase{"Large", 1e20, {u"1E+20"}},
         TextCase{"Text", std::u16string(u"C:\\CAD\\cad.exe"), {u"C:\\CAD\\cad.exe"}},
-        TextCase{"Object", someObject(), fails<std::u16string>(status::TypeMismatch)}),
+        TextCase{"Object", someObject(), fails<std::u16string>(status::TypeMismatch)},
+        TextCase{"Null", NullValue{}, fails<std::u16string>(status::TypeMismatch)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct BoolCase {
@@ -159,7 +161,8 @@ INSTANTIATE_TEST_SUITE_P(
         BoolCase{"Yes", std::u16string(u"yes"), fails<bool>(status::TypeMismatch)},
         BoolCase{"PaddedWord", std::u16string(u" True"), fails<bool>(status::TypeMismatch)},
         BoolCase{"EmptyText", std::u16string(), fails<bool>(status::TypeMismatch)},
-        BoolCase{"Object", someObject(), fails<bool>(status::TypeMismatch)}),
+        BoolCase{"Object", someObject(), fails<bool>(status::TypeMismatch)},
+        BoolCase{"Null", NullValue{}, fails<bool>(status::TypeMismatch)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VariantToObject, GivesTheObjectItself) {
@@ -169,7 +172,8 @@ TEST(VariantToObject, GivesTheObjectItself) {
 
 TEST(VariantToObject, RejectsEverythingElse) {
     for (const Variant& value : {Variant{}, Variant{true}, Variant{std::int64_t{7}}, Variant{1.0},
-                                 Variant{std::u16string(u"doc")}, Variant{ObjectRef{}}}) {
+                                 Variant{std::u16string(u"doc")}, Variant{ObjectRef{}},
+                                 Variant{NullValue{}}}) {
         try {
             variantToObject(value);
             ADD_FAILURE() << "index " << value.index() << " converted";
