@@ -51,9 +51,11 @@ std::u16string textFrom(FuzzedDataProvider& input) {
 }
 
 Variant variantFrom(FuzzedDataProvider& input) {
-    switch (input.ConsumeIntegralInRange(0, 7)) {
+    switch (input.ConsumeIntegralInRange(0, 8)) {
         case 0:
             return std::monostate{};
+        case 7:
+            return orvane::cadlink::NullValue{};
         case 1:
             return input.ConsumeBool();
         case 2:
@@ -116,6 +118,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto asObject = attempt([&] { return orvane::cadlink::variantToObject(value); });
 
     if (asObject.value) FUZZ_CHECK(*asObject.value != nullptr);
+    // Null has no value of any kind.
+    if (std::holds_alternative<orvane::cadlink::NullValue>(value)) {
+        FUZZ_CHECK(!asInteger.value && !asText.value && !asBool.value && !asObject.value);
+    }
     if (const auto* integer = std::get_if<std::int64_t>(&value)) {
         FUZZ_CHECK(asInteger.value == *integer);
         FUZZ_CHECK(asBool.value == (*integer != 0));
