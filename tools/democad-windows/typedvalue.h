@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace democad {
+
+// The kinds of answer a member given on the command line can have; each
+// becomes a VARIANT of exactly that type.
+enum class ValueType {
+    Empty, Null, Bool, I1, I2, I4, I8, Int, Ui1, Ui2, Ui4, Ui8, Uint, R4, R8, Date, Cy, Decimal,
+    Bstr, Error, Dispatch, Unknown, NullDispatch, ByrefI4, ByrefBstr, ByrefVariantI4, ArrayI4
+};
+
+// A 96-bit integer with a sign and a count of decimal places, as a DECIMAL holds it.
+struct DecimalNumber {
+    bool negative = false;
+    std::uint8_t scale = 0;
+    std::uint32_t high = 0;
+    std::uint64_t low = 0;
+};
+
+struct TypedValue {
+    ValueType type = ValueType::Empty;
+    std::int64_t integer = 0;  // signed kinds and bool (0 or 1); cy in ten-thousandths; error's SCODE
+    std::uint64_t unsignedInteger = 0;
+    double real = 0;  // r4, r8, date
+    DecimalNumber decimal;
+    std::u16string text;              // the bstr kinds
+    std::vector<std::int32_t> items;  // array-i4
+};
+
+// "TYPE:VALUE"; TYPE alone for the kinds that carry no value. Throws
+// UsageError on a mistake.
+TypedValue parseTypedValue(std::u16string_view text);
+
+// A 32-bit status: "0x" and up to eight hexadecimal digits, or a decimal
+// number that fits 32 bits, signed or not. Throws UsageError on a mistake.
+std::int32_t parseStatusCode(std::u16string_view text);
+
+}  // namespace democad
