@@ -174,7 +174,7 @@ std::vector<std::int32_t> signedList(std::u16string_view value, const Kind& kind
 std::int32_t parseStatusCode(std::u16string_view text) {
     const auto digits = ascii(text);
     if (digits && (digits->starts_with("0x") || digits->starts_with("0X"))) {
-        const auto number = digits->size() <= 10 ? whole<std::uint32_t>(digits->substr(2), 16) : std::nullopt;
+        const auto number = whole<std::uint32_t>(digits->substr(2), 16);
         if (number) return static_cast<std::int32_t>(*number);
     } else if (const auto number = digits ? whole<std::int64_t>(*digits) : std::nullopt;
                number && *number >= i32Min && *number <= static_cast<std::int64_t>(0xFFFFFFFF)) {

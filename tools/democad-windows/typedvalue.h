@@ -36,8 +36,8 @@ struct TypedValue {
 // UsageError on a mistake.
 TypedValue parseTypedValue(std::u16string_view text);
 
-// A 32-bit status: "0x" and up to eight hexadecimal digits, or a decimal
-// number that fits 32 bits, signed or not. Throws UsageError on a mistake.
+// A 32-bit status: "0x" and a hexadecimal number, or a decimal number,
+// signed or not, that fits 32 bits. Throws UsageError on a mistake.
 std::int32_t parseStatusCode(std::u16string_view text);
 
 }  // namespace democad
