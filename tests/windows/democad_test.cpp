@@ -18,6 +18,12 @@ TEST_F(DemoCad, LogsReadyWithItsOwnWindow) {
     EXPECT_EQ(owner, demo.processId());
 }
 
+TEST_F(DemoCad, MinimizedStartsWithItsWindowIconic) {
+    DemoCadProcess demo(uniqueProgId(u"Minimized"), {u"--minimized"});
+    ASSERT_TRUE(demo.waitReady());
+    EXPECT_TRUE(IsIconic(demo.window()));
+}
+
 TEST_F(DemoCad, RegisterAloneLeavesTheProgIdResolvableButNothingRunning) {
     const std::u16string progId = uniqueProgId(u"Registered");
     ASSERT_EQ(registerDemoCad(progId), 0u);
@@ -48,7 +54,7 @@ TEST_F(DemoCad, RunningObjectRefusesAnUnknownName) {
     EXPECT_EQ(id, DISPID_UNKNOWN);
 }
 
-TEST_F(DemoCad, ClosingEndsItAndRevokesTheRunningObject) {
+TEST_F(DemoCad, ClosingEndsItAndLeavesNothingRunning) {
     DemoCadProcess demo(uniqueProgId(u"Close"));
     ASSERT_TRUE(demo.waitReady());
     EXPECT_EQ(demo.close(), 0u);

@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -77,9 +78,9 @@ HRESULT DispatchObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, L
     if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
     for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
     const std::u16string_view name = units(names[0]);
-    for (std::size_t i = 0; i < members_.size(); ++i) {
-        if (sameMemberName(members_[i].name, name)) ids[0] = static_cast<DISPID>(i + 1);
-    }
+    const auto found = std::find_if(members_.begin(), members_.end(),
+                                    [name](const Member& member) { return sameMemberName(member.name, name); });
+    if (found != members_.end()) ids[0] = static_cast<DISPID>(found - members_.begin() + 1);
     // No member has named parameters.
     return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
 }

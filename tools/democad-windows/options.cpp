@@ -28,15 +28,18 @@ void setMember(std::vector<std::pair<std::u16string, Value>>& members, std::u16s
     members.emplace_back(std::move(name), std::move(value));
 }
 
+// At most a million, which a window timer still holds in milliseconds.
 int seconds(std::u16string_view text) {
+    constexpr int most = 1000000;
     int value = 0;
     for (const char16_t c : text) {
-        if (c < u'0' || c > u'9' || value > 1000000) {
-            throw UsageError("--quit-after takes a whole number of seconds, not \"" + orvane::toUtf8(text) + "\"");
-        }
-        value = value * 10 + (c - u'0');
+        value = c < u'0' || c > u'9' ? most + 1 : value * 10 + (c - u'0');
+        if (value > most) break;
     }
-    if (text.empty()) throw UsageError("--quit-after takes a whole number of seconds");
+    if (text.empty() || value > most) {
+        throw UsageError("--quit-after takes a whole number of seconds up to 1000000, not \"" +
+                         orvane::toUtf8(text) + "\"");
+    }
     return value;
 }
 

@@ -17,6 +17,13 @@ struct Failure {
     std::u16string description;
 };
 
+// democad.exe [PROGID] [--log FILE] [--not-quiescent] [--hwnd-zero]
+//             [--lack MEMBER]... [--property NAME=TYPE:VALUE]...
+//             [--fail NAME=HRESULT:DESCRIPTION]... [--quit-after SECONDS]
+//             [--minimized] [--register]
+// A value may also follow its option after "=". TYPE is one of those of
+// parseTypedValue; HRESULT is read as parseStatusCode reads it.
+//
 // How the demo CAD behaves; the switches exist for the tests. Member names
 // are matched without regard to the case of ASCII letters, as automation
 // names are.

@@ -32,7 +32,14 @@ struct TypedValue {
     std::vector<std::int32_t> items;  // array-i4
 };
 
-// "TYPE:VALUE"; TYPE alone for the kinds that carry no value. Throws
+// "TYPE:VALUE", TYPE one of empty, null, bool (true or false), i1, i2, i4,
+// i8, int, ui1, ui2, ui4, ui8, uint (decimal whole numbers), r4, r8, date
+// (an OLE date as a number), cy (at most four decimal places), decimal, bstr
+// (any text), error (a status code as below), dispatch and unknown (the
+// application object), nulldispatch (a null VT_DISPATCH), byref-i4,
+// byref-bstr, byref-variant-i4 (VT_BYREF|VT_VARIANT holding an i4), array-i4
+// (comma-separated, none for an empty array). empty, null, dispatch, unknown
+// and nulldispatch take no value and may come without the colon. Throws
 // UsageError on a mistake.
 TypedValue parseTypedValue(std::u16string_view text);
 

@@ -33,6 +33,8 @@ TEST(Options, MistakesAreUsageErrors) {
     EXPECT_THROW(parse({u"--log"}), UsageError);
     EXPECT_THROW(parse({u"--register=yes"}), UsageError);
     EXPECT_THROW(parse({u"--quit-after", u"-1"}), UsageError);
+    EXPECT_THROW(parse({u"--quit-after", u"1000001"}), UsageError);
+    EXPECT_THROW(parse({u"--quit-after="}), UsageError);
     EXPECT_THROW(parse({u"A.B", u"C.D"}), UsageError);
     EXPECT_THROW(parse({u"A\\B"}), UsageError);
     EXPECT_THROW(parse({u"--lack="}), UsageError);
