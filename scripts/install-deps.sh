@@ -5,7 +5,7 @@
 set -euo pipefail
 
 if [ "${1:-}" = windows ]; then
-  packages=(g++-mingw-w64-x86-64 wine64 wine fonts-ipafont-gothic xvfb)
+  packages=(g++-mingw-w64-x86-64 wine64 wine fonts-ipafont-gothic xvfb xauth openbox x11-utils)
 else
 packages=(
   # toolchain

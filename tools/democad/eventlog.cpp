@@ -1,5 +1,7 @@
 #include "tools/democad/eventlog.h"
 
+#include "tools/democad/commandtext.h"
+
 namespace democad {
 
 EventLog::EventLog(const QString& path) : file_(path) {
@@ -17,30 +19,9 @@ void EventLog::write(const QString& line) {
 }
 
 QString escapedText(const QString& text) {
-    QString out;
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'\\':
-            out += QLatin1String("\\\\");
-            break;
-        case u'\r':
-            out += QLatin1String("\\r");
-            break;
-        case u'\n':
-            out += QLatin1String("\\n");
-            break;
-        case u'\t':
-            out += QLatin1String("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
-                out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out;
+    const std::u16string escaped = escapedCommandText(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+    return QString::fromUtf16(escaped.data(), static_cast<qsizetype>(escaped.size()));
 }
 
 }  // namespace democad
