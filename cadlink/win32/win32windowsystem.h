@@ -6,7 +6,7 @@ namespace orvane::cadlink::win32 {
 
 // The window system of Windows (user32, imm32). A handle that names no
 // window makes every call fail quietly: false, 0 or nothing.
-class Win32WindowSystem final : public WindowSystem {
+class Win32WindowSystem : public WindowSystem {
 public:
     // How long an IME message waits for the CAD's window thread. A CAD that
     // does not take it in time counts as having its IME closed, so a hung
