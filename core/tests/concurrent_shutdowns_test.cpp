@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#include <latch>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #else
 #include <sys/wait.h>
@@ -28,14 +29,23 @@ using orvane::testing::Start;
 using orvane::testing::writeFile;
 
 #ifdef _WIN32
-// Starts both panels' shutdowns at once and waits for them.
+// Starts both panels' shutdowns at once and waits for them. The start is a
+// plain condition: std::latch of this GCC's library on Windows can miss its
+// wake-up and leave a thread waiting for ever.
 void shutDownTogether(const fs::path& programDirectory) {
-    std::latch start(2);
+    std::mutex startLock;
+    std::condition_variable started;
+    std::size_t arrived = 0;
     std::array<bool, 2> done{};
     std::array<std::thread, 2> panels;
     for (std::size_t panel = 0; panel < panels.size(); ++panel) {
         panels[panel] = std::thread([&, panel] {
-            start.arrive_and_wait();
+            {
+                std::unique_lock lock(startLock);
+                ++arrived;
+                started.notify_all();
+                started.wait(lock, [&] { return arrived == panels.size(); });
+            }
             done[panel] = shutDown(programDirectory, kPanels[panel]);
         });
     }
