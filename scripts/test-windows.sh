@@ -43,6 +43,12 @@ trap finish EXIT
 
 # The prefix is made without a display, and its server left to end.
 wine wineboot --init >/dev/null 2>&1
+# The user-interface fonts borrow their Japanese glyphs from the installed
+# CJK font, as a Japanese Windows does; without that they show boxes.
+for font in "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "Segoe UI" "Microsoft Sans Serif"; do
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+    /v "$font" /t REG_MULTI_SZ /d "ipag.ttf,IPAGothic" /f >/dev/null 2>&1
+done
 wineserver -w >/dev/null 2>&1
 
 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" --on-display
