@@ -95,9 +95,10 @@ DispatchObject* makeApplication(const Options& options, EventLog& log, CadFacts 
     const ComRef<DispatchObject> state = makeState(options, log);
     for (const std::u16string_view name : stateMembers) members.push_back({std::u16string(name), false, object(state)});
     // A value given on the command line takes the place of the demo's own.
-    for (const auto& [name, value] : options.properties) {
+    for (const auto& property : options.properties) {
+        const std::u16string& name = property.first;
         std::erase_if(members, [&name](const Member& member) { return sameMemberName(member.name, name); });
-        members.push_back({name, false, given(value)});
+        members.push_back({name, false, given(property.second)});
     }
     return DispatchObject::create(std::move(members), options, log);
 }
