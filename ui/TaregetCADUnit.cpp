@@ -11,8 +11,8 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 
-#include "core/paths.h"
-#include "core/sortedlist.h"
+#include <algorithm>
+
 #include "ui/boxes.h"
 #include "ui/fonts.h"
 #include "ui/inputmethod.h"
@@ -21,8 +21,6 @@
 namespace orvane::ui {
 
 namespace {
-
-constexpr char16_t kEnter = 13;
 
 QToolButton* speedButton(QWidget* parent, const QString& text, const QRect& geometry) {
     auto* button = new QToolButton(parent);
@@ -63,9 +61,8 @@ QLineEdit* field(QWidget* parent, const QRect& geometry) {
 
 TTargetCADForm::TTargetCADForm(QWidget* panel, TargetCADFormDependencies dependencies)
     : QDialog(panel, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      deps_(std::move(dependencies)),
-      list_(extractFilePath(deps_.programPath)),
-      typeAhead_(deps_.clock) {
+      boxes_(dependencies.boxes),
+      logic_(*this, {std::move(dependencies.programPath), dependencies.shared, std::move(dependencies.clock)}) {
     setWindowTitle(QStringLiteral("ターゲット CAD"));
     setFont(tahoma(11));
     setFixedSize(315, 307);
@@ -82,7 +79,7 @@ void TTargetCADForm::createControls() {
     // The highlight is the selection: a click below the entries or a
     // Ctrl+click on the selected one takes it away, and the buttons then
     // have nothing to act on.
-    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { report([&] { listSelectionChanged(); }); });
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { listSelectionChanged(); });
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setGeometry(8, 151, 297, 105);
@@ -96,13 +93,13 @@ void TTargetCADForm::createControls() {
     SpeedButton1 = speedButton(GroupBox1, QStringLiteral("追加"), {220, 21, 71, 22});
     SpeedButton2 = speedButton(GroupBox1, QStringLiteral("削除"), {220, 49, 71, 22});
     SpeedButton3 = speedButton(GroupBox1, QStringLiteral("変更"), {220, 77, 71, 22});
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { report([&] { SpeedButton1Click(); }); });
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] { report([&] { SpeedButton2Click(); }); });
-    connect(SpeedButton3, &QToolButton::clicked, this, [this] { report([&] { SpeedButton3Click(); }); });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { logic_.report([&] { SpeedButton1Click(); }); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { logic_.report([&] { SpeedButton2Click(); }); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] { logic_.report([&] { SpeedButton3Click(); }); });
 
     Button1 = pushButton(this, QStringLiteral("OK"), {80, 271, 75, 25});
     Button2 = pushButton(this, QStringLiteral("取り消し"), {161, 271, 88, 25});
-    connect(Button1, &QPushButton::clicked, this, [this] { report([&] { Button1Click(); }); });
+    connect(Button1, &QPushButton::clicked, this, [this] { logic_.report([&] { Button1Click(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { done(kModalResultCancel); });
     for (QPushButton* button : {Button1, Button2}) {
         button->installEventFilter(this);
@@ -114,26 +111,17 @@ void TTargetCADForm::createControls() {
     setTabOrder(Edit1, Edit2);
 }
 
-template <typename Handler>
-void TTargetCADForm::report(Handler&& handler) {
-    runHandler(deps_.boxes, this, deps_.programPath, std::forward<Handler>(handler));
-}
-
 int TTargetCADForm::ShowModal() {
     centreOnWorkArea();
-    // An error while showing is reported, and the dialog still opens.
-    report([&] { FormShow(); });
-    QWidget* focus = shownBefore_ && lastFocus_ ? lastFocus_.data() : ListBox1;
-    focus->setFocus();
-    shownBefore_ = true;
+    logic_.showing();
     return exec();
 }
 
 void TTargetCADForm::centreOnWorkArea() {
-    if (!shownBefore_) {
+    if (!logic_.shownBefore()) {
         learnFrameExtents(this);
     }
-    const QScreen* screen = shownBefore_ ? this->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = logic_.shownBefore() ? this->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         return;
     }
@@ -144,73 +132,8 @@ void TTargetCADForm::centreOnWorkArea() {
     setOuterGeometry(this, outer);
 }
 
-void TTargetCADForm::FormShow() {
-    if (!list_.Reload()) {
-        return;
-    }
-    showList();
-    if (list_.SelectProgID(deps_.shared.TargetProgID)) {
-        showList();
-        fillFieldsFromSelection();
-    }
-}
-
-void TTargetCADForm::ListBox1Click() { fillFieldsFromSelection(); }
-
-void TTargetCADForm::SpeedButton1Click() {
-    list_.AddEntry(fromQString(Edit1->text()), fromQString(Edit2->text()));
-    showList();
-    fillFieldsFromSelection();
-    list_.Save();
-}
-
-void TTargetCADForm::SpeedButton2Click() {
-    const bool hadSelection = list_.selectedIndex().has_value();
-    list_.DeleteSelected();
-    showList();
-    Edit1->clear();
-    Edit2->clear();
-    if (!hadSelection && list_.count() > 0) {
-        throw listIndexError(-1);
-    }
-    fillFieldsFromSelection();
-    list_.Save();
-}
-
-void TTargetCADForm::SpeedButton3Click() {
-    list_.ChangeSelected(fromQString(Edit1->text()), fromQString(Edit2->text()));
-    showList();
-    list_.Save();
-}
-
-bool TTargetCADForm::Edit1KeyPress(char16_t key) {
-    if (key != kEnter) {
-        return false;
-    }
-    SpeedButton3Click();
-    return true;
-}
-
-void TTargetCADForm::Button1Click() {
-    deps_.shared.TargetProgID = fromQString(Edit2->text());
-    done(kModalResultOK);
-}
-
-void TTargetCADForm::listTypeAhead(const TypeAhead::Selection& selection) {
-    if (selection.first) {
-        if (list_.count() == 0) {
-            throw listIndexError(-1);
-        }
-        selectByUser(0);
-        showList();
-    } else if (selection.index) {
-        selectByUser(*selection.index);
-        showList();
-    }
-}
-
 void TTargetCADForm::done(int result) {
-    lastFocus_ = focusWidget();
+    logic_.closing();
     QDialog::done(result);
 }
 
@@ -236,7 +159,7 @@ bool TTargetCADForm::eventFilter(QObject* watched, QEvent* event) {
     }
     auto* key = static_cast<QKeyEvent*>(event);
     if (isField && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-        report([&] { Edit1KeyPress(kEnter); });
+        logic_.report([&] { Edit1KeyPress(u'\r'); });
         return true;
     }
     if (watched == ListBox1) {
@@ -249,9 +172,8 @@ bool TTargetCADForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TTargetCADForm::listKeyPress(QKeyEvent* event) {
-    const std::vector<std::u16string>& entries = list_.entries().entries();
     if (event->key() == Qt::Key_Backspace) {
-        report([&] { listTypeAhead(typeAhead_.backspace(entries)); });
+        logic_.listBackspace();
         return true;
     }
     const QString text = event->text();
@@ -259,7 +181,7 @@ bool TTargetCADForm::listKeyPress(QKeyEvent* event) {
         return false;
     }
     for (const QChar character : text) {
-        report([&] { listTypeAhead(typeAhead_.type(character.unicode(), entries)); });
+        logic_.listTyped(character.unicode());
     }
     return true;
 }
@@ -279,21 +201,12 @@ bool TTargetCADForm::buttonKeyPress(QPushButton* button, QKeyEvent* event) {
 
 void TTargetCADForm::listSelectionChanged() {
     const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
-    if (selected.isEmpty()) {
-        list_.select(std::nullopt);
-    } else {
-        selectByUser(static_cast<std::size_t>(ListBox1->row(selected.front())));
-    }
+    logic_.listSelectionChanged(selected.isEmpty() ? std::nullopt
+                                                   : std::optional<std::size_t>(ListBox1->row(selected.front())));
 }
 
-void TTargetCADForm::selectByUser(std::size_t row) {
-    list_.select(row);
-    ListBox1Click();
-}
-
-void TTargetCADForm::showList() {
+void TTargetCADForm::showList(const std::vector<std::u16string>& entries, std::optional<std::size_t> selected) {
     const QSignalBlocker blocker(ListBox1);
-    const std::vector<std::u16string>& entries = list_.entries().entries();
     bool same = static_cast<std::size_t>(ListBox1->count()) == entries.size();
     for (std::size_t i = 0; same && i < entries.size(); ++i) {
         same = ListBox1->item(static_cast<int>(i))->text() == toQString(entries[i]);
@@ -304,7 +217,7 @@ void TTargetCADForm::showList() {
             ListBox1->addItem(toQString(entry));
         }
     }
-    if (const auto selected = list_.selectedIndex()) {
+    if (selected) {
         ListBox1->setCurrentRow(static_cast<int>(*selected));
     } else {
         ListBox1->setCurrentRow(-1);
@@ -312,12 +225,34 @@ void TTargetCADForm::showList() {
     }
 }
 
-void TTargetCADForm::fillFieldsFromSelection() {
-    if (const auto selected = list_.selectedIndex()) {
-        const TargetCADEntry entry = list_.SplitEntry(*selected);
-        Edit1->setText(toQString(entry.label));
-        Edit2->setText(toQString(entry.progId));
+std::u16string TTargetCADForm::labelText() const { return fromQString(Edit1->text()); }
+
+std::u16string TTargetCADForm::progIdText() const { return fromQString(Edit2->text()); }
+
+void TTargetCADForm::setFieldTexts(std::u16string_view label, std::u16string_view progId) {
+    Edit1->setText(toQString(label));
+    Edit2->setText(toQString(progId));
+}
+
+// The controls that can hold the focus, in the order of TargetCADControl.
+std::array<QWidget*, 5> TTargetCADForm::focusable() const { return {ListBox1, Button1, Button2, Edit1, Edit2}; }
+
+std::optional<TargetCADControl> TTargetCADForm::focusedControl() const {
+    const std::array<QWidget*, 5> controls = focusable();
+    const auto found = std::find(controls.begin(), controls.end(), focusWidget());
+    if (focusWidget() == nullptr || found == controls.end()) {
+        return std::nullopt;
     }
+    return static_cast<TargetCADControl>(found - controls.begin());
+}
+
+void TTargetCADForm::focusControl(TargetCADControl target) {
+    focusable().at(static_cast<std::size_t>(target))->setFocus();
+}
+void TTargetCADForm::closeModal(int result) { done(result); }
+
+void TTargetCADForm::showError(std::u16string_view caption, std::u16string_view text) {
+    boxes_.showError(this, toQString(caption), toQString(text));
 }
 
 }  // namespace orvane::ui

@@ -1,13 +1,11 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
+#include <array>
 #include <string>
 
-#include "core/panelcore.h"
-#include "core/targetcadlist.h"
-#include "ui/typeahead.h"
+#include "ui/targetcadform.h"
 
 class QGroupBox;
 class QLabel;
@@ -20,9 +18,6 @@ namespace orvane::ui {
 
 class MessageBoxes;
 
-inline constexpr int kModalResultOK = 1;
-inline constexpr int kModalResultCancel = 2;
-
 struct TargetCADFormDependencies {
     // The executable's full path: the list file lies beside it, and error
     // boxes carry its title.
@@ -33,11 +28,10 @@ struct TargetCADFormDependencies {
     TypeAhead::Clock clock = std::chrono::steady_clock::now;
 };
 
-// The target CAD dialog: the target CAD list with fields for one entry's
-// label and ProgID. Created once, hidden, and shown modally by ShowModal.
-// The handlers throw; the dialog's own events report what escapes them in
-// the default error box and stay open.
-class TTargetCADForm final : public QDialog {
+// The target CAD dialog's Qt window: the target CAD list with fields for one
+// entry's label and ProgID. Created once, hidden, and shown modally by
+// ShowModal. Its events go to the portable logic, whose handlers it forwards.
+class TTargetCADForm final : public QDialog, private TargetCADView {
     Q_OBJECT
 
 public:
@@ -47,19 +41,16 @@ public:
     // the focus where it belongs and waits: kModalResultOK or kModalResultCancel.
     int ShowModal();
 
-    void FormShow();
-    void ListBox1Click();
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void SpeedButton3Click();
+    void FormShow() { logic_.FormShow(); }
+    void ListBox1Click() { logic_.ListBox1Click(); }
+    void SpeedButton1Click() { logic_.SpeedButton1Click(); }
+    void SpeedButton2Click() { logic_.SpeedButton2Click(); }
+    void SpeedButton3Click() { logic_.SpeedButton3Click(); }
     // True when the key was Enter, which the field never receives.
-    bool Edit1KeyPress(char16_t key);
-    void Button1Click();
+    bool Edit1KeyPress(char16_t key) { return logic_.Edit1KeyPress(key); }
+    void Button1Click() { logic_.Button1Click(); }
 
-    // A keystroke typed into the list.
-    void listTypeAhead(const TypeAhead::Selection& selection);
-
-    const TargetCADList& targetCADList() const noexcept { return list_; }
+    const TargetCADList& targetCADList() const noexcept { return logic_.targetCADList(); }
 
     void done(int result) override;
     void reject() override;
@@ -81,22 +72,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    template <typename Handler>
-    void report(Handler&& handler);
+    void showList(const std::vector<std::u16string>& entries, std::optional<std::size_t> selected) override;
+    std::u16string labelText() const override;
+    std::u16string progIdText() const override;
+    void setFieldTexts(std::u16string_view label, std::u16string_view progId) override;
+    std::optional<TargetCADControl> focusedControl() const override;
+    void focusControl(TargetCADControl control) override;
+    void closeModal(int result) override;
+    void showError(std::u16string_view caption, std::u16string_view text) override;
+
     void createControls();
-    void showList();
-    void fillFieldsFromSelection();
-    void selectByUser(std::size_t row);
+    std::array<QWidget*, 5> focusable() const;
     void centreOnWorkArea();
     bool listKeyPress(QKeyEvent* event);
     bool buttonKeyPress(QPushButton* button, QKeyEvent* event);
     void listSelectionChanged();
 
-    TargetCADFormDependencies deps_;
-    TargetCADList list_;
-    TypeAhead typeAhead_;
-    bool shownBefore_ = false;
-    QPointer<QWidget> lastFocus_;
+    MessageBoxes& boxes_;
+    TargetCADFormLogic logic_;
 };
 
 }  // namespace orvane::ui

@@ -2,12 +2,12 @@
 
 #include <QString>
 
-#include <exception>
 #include <string>
 #include <string_view>
 
 #include "core/error.h"
 #include "core/utf.h"
+#include "ui/handlerrun.h"
 
 class QWidget;
 
@@ -45,15 +45,12 @@ void showErrorBox(MessageBoxes& boxes, QWidget* parent, std::u16string_view prog
 // the program goes on with the next event.
 template <typename Handler>
 void runHandler(MessageBoxes& boxes, QWidget* parent, std::u16string_view programPath, Handler&& handler) {
-    try {
-        handler();
-    } catch (const Error& error) {
-        showErrorBox(boxes, parent, programPath, error);
-    } catch (const std::exception& error) {
-        // Anything else that goes wrong is reported the same way rather than
-        // ending the program.
-        showErrorBox(boxes, parent, programPath, Error(fromUtf8(error.what())));
-    }
+    reportingErrors(
+        programPath,
+        [&](std::u16string_view caption, std::u16string_view text) {
+            boxes.showError(parent, toQString(caption), toQString(text));
+        },
+        std::forward<Handler>(handler));
 }
 
 }  // namespace orvane::ui

@@ -1,8 +1,6 @@
 #include "ui/typeahead.h"
 
-#include <QString>
-
-#include "ui/boxes.h"
+#include "core/platform/platform.h"
 
 namespace orvane::ui {
 
@@ -34,9 +32,10 @@ TypeAhead::Selection TypeAhead::backspace(const std::vector<std::u16string>& ent
 }
 
 TypeAhead::Selection TypeAhead::find(const std::vector<std::u16string>& entries) const {
-    const QString prefix = toQString(search_);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (toQString(entries[i]).startsWith(prefix, Qt::CaseInsensitive)) {
+        const std::u16string& entry = entries[i];
+        if (entry.size() >= search_.size() &&
+            platform::sameText(std::u16string_view(entry).substr(0, search_.size()), search_)) {
             return {i, false};
         }
     }
