@@ -54,9 +54,10 @@ TForm91::TForm91(PanelDependencies dependencies)
       deps_(std::move(dependencies)),
       core_(deps_.programPath, *this, cadlink::callRetryFilterFactory(deps_.runtime),
             [this](const Error& error) { showErrorBox(deps_.boxes, isVisible() ? this : nullptr, deps_.programPath, error); }),
+      logic_(*this, core_),
       connection_(deps_.runtime, deps_.windows, [this] { return core_.shared().TargetProgID; }),
       guard_(connection_),
-      monitor_(connection_, *this),
+      monitor_(connection_, logic_),
       commands_(core_, guard_, *this, versionLine()) {
     setWindowTitle(toQString(core_.state().caption()));
     createControls();
@@ -78,7 +79,7 @@ TForm91::TForm91(PanelDependencies dependencies)
     ensurePolished();
     layout()->activate();
     learnFrameExtents(this);
-    recordBounds();
+    logic_.recordBounds();
     core_.FormCreate();
 }
 
@@ -136,19 +137,8 @@ TTargetCADForm* TForm91::createTargetCADForm() {
     return targetCADForm_;
 }
 
-template <typename Handler>
-void TForm91::report(Handler&& handler) {
-    runHandler(deps_.boxes, this, deps_.programPath, std::forward<Handler>(handler));
-}
-
-void TForm91::ComboBox1Change(int index) {
-    if (index >= 0) {
-        report([&] { core_.chooserPickedByUser(static_cast<std::size_t>(index)); });
-    }
-}
-
 void TForm91::N1011Click(int slotNumber) {
-    report([&] { commands_.N1011Click(slotNumber); });
+    logic_.report([&] { commands_.N1011Click(slotNumber); });
 }
 
 void TForm91::Timer1Timer() { monitor_.Timer1Timer(); }
@@ -165,7 +155,7 @@ void TForm91::setVisible(bool visible) {
 
 void TForm91::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    reportBounds();
+    logic_.boundsReported();
 }
 
 void TForm91::resizeEvent(QResizeEvent* event) {
@@ -174,32 +164,19 @@ void TForm91::resizeEvent(QResizeEvent* event) {
     // window's width, which the client area spans.
     const int width = event->size().width() - kChooserLeft - kChooserRightGap;
     ComboBox1->setGeometry(kChooserLeft, 2, qMax(0, width), 24);
-    reportBounds();
+    logic_.boundsReported();
 }
 
 void TForm91::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
-        reportBounds();
+        logic_.boundsReported();
     }
-}
-
-// Moves and resizes by the user reach the panel state, so that shutdown
-// stores what the window shows. A minimised window keeps its normal bounds.
-void TForm91::reportBounds() {
-    if (applyingBounds_ || !isVisible() || isMinimized()) {
-        return;
-    }
-    if (maximised()) {
-        leaveMaximised();
-        return;
-    }
-    recordBounds();
 }
 
 // Some window managers maximise a window whatever its hints say; the panel
 // is never maximised.
-bool TForm91::maximised() const {
+bool TForm91::windowMaximised() const {
     if (isMaximized()) {
         return true;
     }
@@ -219,7 +196,7 @@ void TForm91::leaveMaximised() {
 }
 
 void TForm91::returnToNormalBounds() {
-    if (maximised()) {
+    if (windowMaximised()) {
         // A window manager that keeps the state is asked for a while, not for ever.
         if (++leaveMaximisedTries_ > kLeaveMaximisedTries) {
             leaveMaximisedTimer_->stop();
@@ -230,16 +207,16 @@ void TForm91::returnToNormalBounds() {
         return;
     }
     leaveMaximisedTimer_->stop();
-    reportBounds();
+    logic_.boundsReported();
 }
 
-// The state takes the outer bounds the window has; the change this makes is
-// not applied back to the window.
-void TForm91::recordBounds() {
-    reportingBounds_ = true;
-    core_.state().setBounds(toBounds(physicalOuterBounds(this)));
-    reportingBounds_ = false;
-}
+bool TForm91::windowShown() const { return isVisible(); }
+
+bool TForm91::windowMinimised() const { return isMinimized(); }
+
+Bounds TForm91::outerBounds() const { return toBounds(physicalOuterBounds(this)); }
+
+void TForm91::applyOuterBounds(const Bounds& bounds) { setPhysicalOuterBounds(this, toRect(bounds)); }
 
 Size TForm91::currentSize() const {
     const QRect outer = physicalOuterBounds(this);
@@ -261,17 +238,7 @@ void TForm91::processPendingMessages() { QCoreApplication::processEvents(); }
 
 void TForm91::captionChanged() { setWindowTitle(toQString(core_.state().caption())); }
 
-void TForm91::boundsChanged() {
-    if (reportingBounds_) {
-        return;
-    }
-    applyingBounds_ = true;
-    setPhysicalOuterBounds(this, toRect(core_.state().bounds()));
-    applyingBounds_ = false;
-    // A size below the window's minimum is not taken: the state holds what
-    // the window took, for the centring, the pull-back and shutdown.
-    recordBounds();
-}
+void TForm91::boundsChanged() { logic_.boundsChanged(); }
 
 void TForm91::chooserEntriesChanged() {
     const QSignalBlocker quiet(ComboBox1);
@@ -297,26 +264,9 @@ void TForm91::lampChanged() { Shape1->setFill(toColour(core_.state().shape1Fill(
 
 void TForm91::slotChanged(int number) { MainMenu1->refresh(number); }
 
-std::uint32_t TForm91::lampColour() const { return core_.state().shape1Fill(); }
+void TForm91::closeWindow() { close(); }
 
-void TForm91::setLampColour(std::uint32_t rgb) { core_.state().setShape1Fill(rgb); }
-
-bool TForm91::imeOffTicked() const { return core_.state().checkBox1(); }
-
-bool TForm91::cadSeen() const { return core_.shared().CADSeen; }
-
-void TForm91::setCadSeen(bool seen) { core_.shared().CADSeen = seen; }
-
-// The CAD the panel served has gone: the program ends, also from inside the
-// dialog or a box, which end as if cancelled.
-void TForm91::requestClose() { closeProgram(); }
-
-void TForm91::closeProgram() {
-    closeModalWindows();
-    close();
-}
-
-void TForm91::closeModalWindows() {
+void TForm91::cancelModalWindows() {
     if (targetCADForm_ && targetCADForm_->isVisible()) {
         targetCADForm_->done(kModalResultCancel);
     }
@@ -326,6 +276,10 @@ void TForm91::closeModalWindows() {
             dialog->done(QDialog::Rejected);
         }
     }
+}
+
+void TForm91::showError(std::u16string_view caption, std::u16string_view text) {
+    deps_.boxes.showError(this, toQString(caption), toQString(text));
 }
 
 void TForm91::showInformation(std::u16string_view caption, std::u16string_view text) {

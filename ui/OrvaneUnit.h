@@ -14,6 +14,7 @@
 #include "core/menucommands.h"
 #include "core/panelcore.h"
 #include "ui/TaregetCADUnit.h"
+#include "ui/panelform.h"
 #include "ui/typeahead.h"
 
 class QCheckBox;
@@ -42,11 +43,12 @@ struct PanelDependencies {
 // The main panel window: a top-most strip with the status lamp, the IMEOFF
 // check box, the menu list chooser and the menu bar of slots. It shows the
 // panel state and routes every event to its handler; creating it runs the
-// start-up sequence and destroying it the shutdown sequence.
+// start-up sequence and destroying it the shutdown sequence. Its rules are
+// the portable logic's; it draws and forwards.
 class TForm91 final : public QMainWindow,
                       private PanelHost,
                       private PanelObserver,
-                      private cadlink::MonitoredPanel,
+                      private PanelView,
                       private CommandWindows {
     Q_OBJECT
 
@@ -64,10 +66,10 @@ public:
 
     // Ends the program as the monitor does: an open dialog or box ends as if
     // cancelled, and the panel closes.
-    void closeProgram();
+    void closeProgram() { logic_.closeProgram(); }
 
     // The chooser's entry at index was picked by the user.
-    void ComboBox1Change(int index);
+    void ComboBox1Change(int index) { logic_.ComboBox1Change(index); }
     void N1011Click(int slotNumber);
     void Timer1Timer();
 
@@ -100,13 +102,16 @@ private:
     void lampChanged() override;
     void slotChanged(int number) override;
 
-    // MonitoredPanel
-    std::uint32_t lampColour() const override;
-    void setLampColour(std::uint32_t rgb) override;
-    bool imeOffTicked() const override;
-    bool cadSeen() const override;
-    void setCadSeen(bool seen) override;
-    void requestClose() override;
+    // PanelView
+    bool windowShown() const override;
+    bool windowMinimised() const override;
+    bool windowMaximised() const override;
+    void leaveMaximised() override;
+    Bounds outerBounds() const override;
+    void applyOuterBounds(const Bounds& bounds) override;
+    void cancelModalWindows() override;
+    void closeWindow() override;
+    void showError(std::u16string_view caption, std::u16string_view text) override;
 
     // CommandWindows
     void showInformation(std::u16string_view caption, std::u16string_view text) override;
@@ -115,26 +120,18 @@ private:
     void setDialogTopMost(bool on) override;
     void setPanelTopMost(bool on) override;
 
-    template <typename Handler>
-    void report(Handler&& handler);
     void createControls();
-    void reportBounds();
-    void recordBounds();
-    bool maximised() const;
-    void leaveMaximised();
     void returnToNormalBounds();
-    void closeModalWindows();
 
     PanelDependencies deps_;
     PanelCore core_;
+    PanelFormLogic logic_;
     cadlink::CadConnection connection_;
     cadlink::CadGuard guard_;
     cadlink::CadMonitor monitor_;
     MenuCommands commands_;
     QPointer<TTargetCADForm> targetCADForm_;
     bool shownBefore_ = false;
-    bool applyingBounds_ = false;
-    bool reportingBounds_ = false;
     QTimer* leaveMaximisedTimer_ = nullptr;
     int leaveMaximisedTries_ = 0;
 };

@@ -1,13 +1,15 @@
-# The windows' logic in portable C++: the target CAD dialog behind a view
-# interface and the list type-ahead. Built on every system; the Qt windows
-# and the native Windows ones are views over it.
+# The windows' logic in portable C++: the panel window and the target CAD
+# dialog behind view interfaces, and the list type-ahead. Built on every
+# system; the Qt windows and the native Windows ones are views over it.
 set(orvane_ui_logic_sources
+  ${CMAKE_CURRENT_LIST_DIR}/panelform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/targetcadform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/typeahead.cpp)
 add_library(orvane_ui_logic STATIC ${orvane_ui_logic_sources})
-target_link_libraries(orvane_ui_logic PUBLIC orvane_core)
+target_link_libraries(orvane_ui_logic PUBLIC orvane_core orvane_cadlink)
 
-add_executable(orvane_ui_logic_tests ${CMAKE_CURRENT_LIST_DIR}/tests/logic/targetcadform_test.cpp
+add_executable(orvane_ui_logic_tests ${CMAKE_CURRENT_LIST_DIR}/tests/logic/panelform_test.cpp
+                                     ${CMAKE_CURRENT_LIST_DIR}/tests/logic/targetcadform_test.cpp
                                      ${CMAKE_CURRENT_LIST_DIR}/tests/logic/typeahead_test.cpp)
 target_link_libraries(orvane_ui_logic_tests PRIVATE orvane_ui_logic GTest::gtest GTest::gtest_main)
 orvane_add_gtest(orvane_ui_logic_tests "ui.logic.")
