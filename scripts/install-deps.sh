@@ -5,7 +5,14 @@
 set -euo pipefail
 
 if [ "${1:-}" = windows ]; then
-  packages=(g++-mingw-w64-x86-64 wine64 wine fonts-ipafont-gothic xvfb xauth openbox x11-utils)
+  packages=(
+    # the cross toolchain, and GoogleTest's sources to build for Windows
+    cmake ninja-build g++-mingw-w64-x86-64 googletest
+    # Wine, and a display with a window manager for the windows it shows
+    wine64 wine xvfb xauth openbox x11-utils
+    # a font with Japanese glyphs
+    fonts-ipafont-gothic
+  )
 else
 packages=(
   # toolchain
