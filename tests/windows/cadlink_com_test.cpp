@@ -25,7 +25,13 @@ std::int32_t failureCode(const std::function<void()>& step) {
 using CadLookup = CadLinkTest;
 
 TEST_F(CadLookup, UnregisteredProgIdIsNotRunning) {
-    EXPECT_EQ(failureCode([&] { runtime_.CLSIDFromProgID(target_); }), status::ClassNotRegistered);
+    try {
+        runtime_.CLSIDFromProgID(target_);
+        ADD_FAILURE() << "found";
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.code(), status::ClassNotRegistered);
+        EXPECT_STRNE(error.what(), "");
+    }
     EXPECT_FALSE(connection_.IsTargetCADRunning());
 }
 

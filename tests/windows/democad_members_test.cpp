@@ -62,17 +62,6 @@ TEST_F(DemoCadMembers, HwndZeroAnswersZero) {
     EXPECT_EQ(answer.v.lVal, 0);
 }
 
-TEST_F(DemoCadMembers, PathIsTheFolderOfFullName) {
-    start();
-    Value fullName;
-    Value path;
-    ASSERT_EQ(invoke(application_.object, u"FullName", {}, fullName.v), S_OK);
-    ASSERT_EQ(invoke(application_.object, u"Path", {}, path.v), S_OK);
-    ASSERT_EQ(fullName.v.vt, VT_BSTR);
-    ASSERT_EQ(path.v.vt, VT_BSTR);
-    EXPECT_EQ(std::wstring(fullName.v.bstrVal), std::wstring(path.v.bstrVal) + L"\\democad.exe");
-}
-
 TEST_F(DemoCadMembers, SendCommandLogsTheTextWithEscapes) {
     start();
     DispatchRef document;
@@ -111,15 +100,6 @@ TEST_F(DemoCadMembers, EveryStateMemberReportsQuiescence) {
         ASSERT_EQ(quiescent.v.vt, VT_BOOL);
         EXPECT_EQ(quiescent.v.boolVal, VARIANT_TRUE);
     }
-}
-
-TEST_F(DemoCadMembers, NotQuiescentReportsFalse) {
-    start({u"--not-quiescent"});
-    DispatchRef state;
-    objectOf(u"GetAcadState", state);
-    Value quiescent;
-    ASSERT_EQ(invoke(state.object, u"IsQuiescent", {}, quiescent.v), S_OK);
-    EXPECT_EQ(quiescent.v.boolVal, VARIANT_FALSE);
 }
 
 TEST_F(DemoCadMembers, LackingMemberIsAnUnknownName) {

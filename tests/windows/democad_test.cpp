@@ -24,36 +24,6 @@ TEST_F(DemoCad, MinimizedStartsWithItsWindowIconic) {
     EXPECT_TRUE(IsIconic(demo.window()));
 }
 
-TEST_F(DemoCad, RegisterAloneLeavesTheProgIdResolvableButNothingRunning) {
-    const std::u16string progId = uniqueProgId(u"Registered");
-    ASSERT_EQ(registerDemoCad(progId), 0u);
-    CLSID classId{};
-    ASSERT_EQ(CLSIDFromProgID(reinterpret_cast<LPCOLESTR>(progId.c_str()), &classId), S_OK);
-    IUnknown* running = nullptr;
-    EXPECT_EQ(GetActiveObject(classId, nullptr, &running), MK_E_UNAVAILABLE);
-    EXPECT_EQ(running, nullptr);
-}
-
-TEST_F(DemoCad, RunningObjectResolvesHwnd) {
-    DemoCadProcess demo(uniqueProgId(u"Hwnd"));
-    ASSERT_TRUE(demo.waitReady());
-    DispatchRef application;
-    ASSERT_EQ(attach(demo.progId(), application), S_OK);
-    DISPID id = DISPID_UNKNOWN;
-    EXPECT_EQ(dispatchId(application.object, u"HWND", id), S_OK);
-    EXPECT_NE(id, DISPID_UNKNOWN);
-}
-
-TEST_F(DemoCad, RunningObjectRefusesAnUnknownName) {
-    DemoCadProcess demo(uniqueProgId(u"Unknown"));
-    ASSERT_TRUE(demo.waitReady());
-    DispatchRef application;
-    ASSERT_EQ(attach(demo.progId(), application), S_OK);
-    DISPID id = 0;
-    EXPECT_EQ(dispatchId(application.object, u"NoSuchMember", id), DISP_E_UNKNOWNNAME);
-    EXPECT_EQ(id, DISPID_UNKNOWN);
-}
-
 TEST_F(DemoCad, ClosingEndsItAndLeavesNothingRunning) {
     DemoCadProcess demo(uniqueProgId(u"Close"));
     ASSERT_TRUE(demo.waitReady());
