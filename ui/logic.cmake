@@ -8,8 +8,8 @@ set(orvane_ui_logic_sources
 add_library(orvane_ui_logic STATIC ${orvane_ui_logic_sources})
 target_link_libraries(orvane_ui_logic PUBLIC orvane_core orvane_cadlink)
 
-add_executable(orvane_ui_logic_tests ${CMAKE_CURRENT_LIST_DIR}/tests/logic/panelform_test.cpp
-                                     ${CMAKE_CURRENT_LIST_DIR}/tests/logic/targetcadform_test.cpp
-                                     ${CMAKE_CURRENT_LIST_DIR}/tests/logic/typeahead_test.cpp)
+add_executable(orvane_ui_logic_tests ${CMAKE_CURRENT_LIST_DIR}/tests/panelform_test.cpp
+                                     ${CMAKE_CURRENT_LIST_DIR}/tests/targetcadform_test.cpp
+                                     ${CMAKE_CURRENT_LIST_DIR}/tests/typeahead_test.cpp)
 target_link_libraries(orvane_ui_logic_tests PRIVATE orvane_ui_logic GTest::gtest GTest::gtest_main)
 orvane_add_gtest(orvane_ui_logic_tests "ui.logic.")

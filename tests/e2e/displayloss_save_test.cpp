@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/displayloss.h"
+#include "app/qt/displayloss.h"
 #include "tests/e2e/privatedisplay.h"
 #include "tests/integration/democadprocess.h"
 
