@@ -2,6 +2,7 @@
 # dialog behind view interfaces, and the list type-ahead. Built on every
 # system; the Qt windows and the native Windows ones are views over it.
 set(orvane_ui_logic_sources
+  ${CMAKE_CURRENT_LIST_DIR}/panel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/panelform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/targetcadform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/typeahead.cpp)

@@ -15,7 +15,6 @@
 #include <QTimer>
 #include <QtGlobal>
 
-#include "cadlink/messagefilter.h"
 #include "ui/qt/TaregetCADUnit.h"
 #include "ui/qt/boxes.h"
 #include "ui/qt/fonts.h"
@@ -52,16 +51,10 @@ TForm91::TForm91(PanelDependencies dependencies)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       deps_(std::move(dependencies)),
-      core_(deps_.programPath, *this, cadlink::callRetryFilterFactory(deps_.runtime),
-            [this](const Error& error) { showErrorBox(deps_.boxes, isVisible() ? this : nullptr, deps_.programPath, error); }),
-      logic_(*this, core_),
-      connection_(deps_.runtime, deps_.windows, [this] { return core_.shared().TargetProgID; }),
-      guard_(connection_),
-      monitor_(connection_, logic_),
-      commands_(core_, guard_, *this, versionLine()) {
-    setWindowTitle(toQString(core_.state().caption()));
+      panel_(*this, {deps_.programPath, deps_.runtime, deps_.windows, versionLine()}) {
+    setWindowTitle(toQString(panel_.core().state().caption()));
     createControls();
-    core_.state().addObserver(this);
+    panel_.core().state().addObserver(this);
 
     // Counts from creation on; its ticks arrive whenever events are processed.
     Timer1 = new QTimer(this);
@@ -79,14 +72,13 @@ TForm91::TForm91(PanelDependencies dependencies)
     ensurePolished();
     layout()->activate();
     learnFrameExtents(this);
-    logic_.recordBounds();
-    core_.FormCreate();
+    panel_.create();
 }
 
 TForm91::~TForm91() {
-    core_.FormDestroy();
+    panel_.destroy();
     Timer1->stop();
-    core_.state().removeObserver(this);
+    panel_.core().state().removeObserver(this);
     // The widgets outlive the members they report to; nothing may reach the
     // core once it is gone.
     disconnect(ComboBox1, nullptr, this, nullptr);
@@ -98,18 +90,18 @@ TForm91::~TForm91() {
 void TForm91::createControls() {
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    MainMenu1 = new SlotMenuBar(menuBar(), core_.state().slots());
+    MainMenu1 = new SlotMenuBar(menuBar(), panel_.core().state().slots());
     connect(MainMenu1, &SlotMenuBar::itemClicked, this, &TForm91::N1011Click);
 
     Shape1 = new TShape(client);
     Shape1->setGeometry(0, 2, 9, 19);
-    Shape1->setFill(toColour(core_.state().shape1Fill()));
+    Shape1->setFill(toColour(panel_.core().state().shape1Fill()));
 
     CheckBox1 = new QCheckBox(QStringLiteral("IMEOFF"), client);
     CheckBox1->setGeometry(15, 3, 70, 17);
     CheckBox1->setFont(tahoma(13));
-    CheckBox1->setChecked(core_.state().checkBox1());
-    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool checked) { core_.state().setCheckBox1(checked); });
+    CheckBox1->setChecked(panel_.core().state().checkBox1());
+    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool checked) { panel_.core().state().setCheckBox1(checked); });
 
     ComboBox1 = new QComboBox(client);
     ComboBox1->setEditable(false);
@@ -132,16 +124,10 @@ void TForm91::createControls() {
 TTargetCADForm* TForm91::createTargetCADForm() {
     if (!targetCADForm_) {
         targetCADForm_ = new TTargetCADForm(
-            this, TargetCADFormDependencies{deps_.programPath, core_.shared(), deps_.boxes, deps_.clock});
+            this, TargetCADFormDependencies{deps_.programPath, panel_.core().shared(), deps_.boxes, deps_.clock});
     }
     return targetCADForm_;
 }
-
-void TForm91::N1011Click(int slotNumber) {
-    logic_.report([&] { commands_.N1011Click(slotNumber); });
-}
-
-void TForm91::Timer1Timer() { monitor_.Timer1Timer(); }
 
 // The X server reports the native window's first placement after start-up
 // applied the bounds, and Qt takes it over; the bounds from start-up win.
@@ -155,7 +141,7 @@ void TForm91::setVisible(bool visible) {
 
 void TForm91::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    logic_.boundsReported();
+    panel_.logic().boundsReported();
 }
 
 void TForm91::resizeEvent(QResizeEvent* event) {
@@ -164,13 +150,13 @@ void TForm91::resizeEvent(QResizeEvent* event) {
     // window's width, which the client area spans.
     const int width = event->size().width() - kChooserLeft - kChooserRightGap;
     ComboBox1->setGeometry(kChooserLeft, 2, qMax(0, width), 24);
-    logic_.boundsReported();
+    panel_.logic().boundsReported();
 }
 
 void TForm91::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
-        logic_.boundsReported();
+        panel_.logic().boundsReported();
     }
 }
 
@@ -207,7 +193,7 @@ void TForm91::returnToNormalBounds() {
         return;
     }
     leaveMaximisedTimer_->stop();
-    logic_.boundsReported();
+    panel_.logic().boundsReported();
 }
 
 bool TForm91::windowShown() const { return isVisible(); }
@@ -236,14 +222,14 @@ void TForm91::SetTopMost(bool on) { ui::SetTopMost(this, on); }
 
 void TForm91::processPendingMessages() { QCoreApplication::processEvents(); }
 
-void TForm91::captionChanged() { setWindowTitle(toQString(core_.state().caption())); }
+void TForm91::captionChanged() { setWindowTitle(toQString(panel_.core().state().caption())); }
 
-void TForm91::boundsChanged() { logic_.boundsChanged(); }
+void TForm91::boundsChanged() { panel_.logic().boundsChanged(); }
 
 void TForm91::chooserEntriesChanged() {
     const QSignalBlocker quiet(ComboBox1);
     ComboBox1->clear();
-    for (const std::u16string& entry : core_.state().comboBox1().entries()) {
+    for (const std::u16string& entry : panel_.core().state().comboBox1().entries()) {
         ComboBox1->addItem(toQString(entry));
     }
     chooserSelectionChanged();
@@ -251,16 +237,16 @@ void TForm91::chooserEntriesChanged() {
 
 void TForm91::chooserSelectionChanged() {
     const QSignalBlocker quiet(ComboBox1);
-    const auto selected = core_.state().comboBox1().selectedIndex();
+    const auto selected = panel_.core().state().comboBox1().selectedIndex();
     ComboBox1->setCurrentIndex(selected ? static_cast<int>(*selected) : -1);
 }
 
 void TForm91::checkBoxChanged() {
     const QSignalBlocker quiet(CheckBox1);
-    CheckBox1->setChecked(core_.state().checkBox1());
+    CheckBox1->setChecked(panel_.core().state().checkBox1());
 }
 
-void TForm91::lampChanged() { Shape1->setFill(toColour(core_.state().shape1Fill())); }
+void TForm91::lampChanged() { Shape1->setFill(toColour(panel_.core().state().shape1Fill())); }
 
 void TForm91::slotChanged(int number) { MainMenu1->refresh(number); }
 
@@ -279,7 +265,8 @@ void TForm91::cancelModalWindows() {
 }
 
 void TForm91::showError(std::u16string_view caption, std::u16string_view text) {
-    deps_.boxes.showError(this, toQString(caption), toQString(text));
+    // Start-up's errors come before the panel is shown: they have no owner.
+    deps_.boxes.showError(isVisible() ? this : nullptr, toQString(caption), toQString(text));
 }
 
 void TForm91::showInformation(std::u16string_view caption, std::u16string_view text) {

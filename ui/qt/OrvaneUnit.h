@@ -7,14 +7,9 @@
 #include <string>
 
 #include "cadlink/automation.h"
-#include "cadlink/cadconnection.h"
-#include "cadlink/cadguard.h"
-#include "cadlink/cadmonitor.h"
 #include "cadlink/windowsystem.h"
-#include "core/menucommands.h"
-#include "core/panelcore.h"
+#include "ui/panel.h"
 #include "ui/qt/TaregetCADUnit.h"
-#include "ui/panelform.h"
 #include "ui/typeahead.h"
 
 class QCheckBox;
@@ -45,11 +40,7 @@ struct PanelDependencies {
 // panel state and routes every event to its handler; creating it runs the
 // start-up sequence and destroying it the shutdown sequence. Its rules are
 // the portable logic's; it draws and forwards.
-class TForm91 final : public QMainWindow,
-                      private PanelHost,
-                      private PanelObserver,
-                      private PanelView,
-                      private CommandWindows {
+class TForm91 final : public QMainWindow, private PanelWindow, private PanelObserver {
     Q_OBJECT
 
 public:
@@ -62,16 +53,16 @@ public:
     TTargetCADForm* createTargetCADForm();
     TTargetCADForm* targetCADForm() const { return targetCADForm_; }
 
-    PanelCore& core() { return core_; }
+    PanelCore& core() { return panel_.core(); }
 
     // Ends the program as the monitor does: an open dialog or box ends as if
     // cancelled, and the panel closes.
-    void closeProgram() { logic_.closeProgram(); }
+    void closeProgram() { panel_.logic().closeProgram(); }
 
     // The chooser's entry at index was picked by the user.
-    void ComboBox1Change(int index) { logic_.ComboBox1Change(index); }
-    void N1011Click(int slotNumber);
-    void Timer1Timer();
+    void ComboBox1Change(int index) { panel_.logic().ComboBox1Change(index); }
+    void N1011Click(int slotNumber) { panel_.N1011Click(slotNumber); }
+    void Timer1Timer() { panel_.Timer1Timer(); }
 
     TShape* Shape1;
     QCheckBox* CheckBox1;
@@ -124,12 +115,7 @@ private:
     void returnToNormalBounds();
 
     PanelDependencies deps_;
-    PanelCore core_;
-    PanelFormLogic logic_;
-    cadlink::CadConnection connection_;
-    cadlink::CadGuard guard_;
-    cadlink::CadMonitor monitor_;
-    MenuCommands commands_;
+    Panel panel_;
     QPointer<TTargetCADForm> targetCADForm_;
     bool shownBefore_ = false;
     QTimer* leaveMaximisedTimer_ = nullptr;

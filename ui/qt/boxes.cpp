@@ -38,8 +38,4 @@ std::u16string fromQString(const QString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
 }
 
-void showErrorBox(MessageBoxes& boxes, QWidget* parent, std::u16string_view programPath, const Error& error) {
-    boxes.showError(parent, toQString(applicationTitle(programPath)), toQString(errorBoxText(error.message())));
-}
-
 }  // namespace orvane::ui

@@ -37,10 +37,6 @@ public:
 QString toQString(std::u16string_view text);
 std::u16string fromQString(const QString& text);
 
-// Shows an error that escaped a handler in the default error box: the
-// application title as caption and the message with its "." rule.
-void showErrorBox(MessageBoxes& boxes, QWidget* parent, std::u16string_view programPath, const Error& error);
-
 // Runs a handler; an error that escapes it goes to the default error box and
 // the program goes on with the next event.
 template <typename Handler>

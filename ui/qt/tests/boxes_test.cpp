@@ -44,7 +44,7 @@ ShownBox showAndRead(Show&& show) {
 TEST(Boxes, TheDefaultErrorBoxCarriesTheTitleAndTheDotRule) {
     QtMessageBoxes boxes;
     const ShownBox seen = showAndRead([&] {
-        showErrorBox(boxes, nullptr, u"/opt/tools/ORVANE.bin.x", Error(u"ファイル x は開けません"));
+        runHandler(boxes, nullptr, u"/opt/tools/ORVANE.bin.x", [] { throw Error(u"ファイル x は開けません"); });
     });
     EXPECT_EQ(seen.caption, QStringLiteral("Orvane"));
     EXPECT_EQ(seen.text, QStringLiteral("ファイル x は開けません."));
