@@ -32,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     const orvane::cadlink::com::ComApartment apartment;
     orvane::cadlink::com::ComAutomationRuntime runtime;
     orvane::cadlink::win32::Win32WindowSystem windows;
-    orvane::ui::Win32MessageBoxes boxes;
+    orvane::ui::win32::Win32MessageBoxes boxes;
 
     // 2. The panel is the only window without an owner, so it carries the
     //    task-bar button. 3. The visual style: the themed common controls of
@@ -42,7 +42,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
 
     {
         // 4. The panel; creating it runs the start-up sequence.
-        orvane::ui::TForm91 panel({orvane::platform::programPath(), runtime, windows, boxes});
+        orvane::ui::win32::TForm91 panel({orvane::platform::programPath(), runtime, windows, boxes});
         // 5. The target CAD dialog, hidden.
         panel.createTargetCADForm();
         // 6. Until the panel closes.

@@ -2,14 +2,19 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+#include "ui/menubarlayout.h"
 #include "ui/win32/TaregetCADUnit.h"
+#include "ui/win32/applicationicon.h"
 #include "ui/win32/boxes.h"
 #include "ui/win32/dpi.h"
-#include "ui/win32/fonts.h"
 #include "ui/win32/slategrey.h"
-#include "ui/win32/wide.h"
+#include "ui/win32/widetext.h"
 
-namespace orvane::ui {
+namespace orvane::ui::win32 {
 
 namespace {
 
@@ -37,6 +42,8 @@ constexpr UINT kRebuildMenuBar = WM_APP + 1;
 
 constexpr wchar_t kDialogClass[] = L"#32770";
 
+COLORREF colourRef(Colour rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
 Bounds toBounds(const RECT& rect) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
@@ -48,7 +55,7 @@ void registerWindowClass(HINSTANCE instance) {
     windowClass.hInstance = instance;
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = slateGrey().windowBrush();
+    windowClass.hbrBackground = slategrey::windowBrush();
     windowClass.hIcon = applicationIcon(instance, GetSystemMetrics(SM_CXICON));
     windowClass.hIconSm = applicationIcon(instance, GetSystemMetrics(SM_CXSMICON));
     RegisterClassExW(&windowClass);
@@ -88,20 +95,17 @@ TForm91::~TForm91() {
     if (MainMenu1 != nullptr) {
         DestroyMenu(MainMenu1);
     }
-    DeleteObject(font_);
-    DeleteObject(menuBarBrush_);
 }
 
 void TForm91::createWindow() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     registerWindowClass(instance);
-    window_ = CreateWindowExW(kExStyle, kWindowClass, wide(core().state().caption()), kStyle, CW_USEDEFAULT,
+    window_ = CreateWindowExW(kExStyle, kWindowClass, wideText(core().state().caption()).c_str(), kStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm91::windowProcedure));
     dpi_ = windowDpi(window_);
     MainMenu1 = CreateMenu();
-    menuBarBrush_ = CreateSolidBrush(slateGrey().menuBar);
     SetMenu(window_, MainMenu1);
 }
 
@@ -131,13 +135,10 @@ void TForm91::createControls() {
 }
 
 void TForm91::applyFonts() {
-    const HFONT previous = font_;
-    font_ = tahoma(kFontHeight, dpi_);
-    SendMessageW(CheckBox1, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-    SendMessageW(ComboBox1, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-    if (previous != nullptr) {
-        DeleteObject(previous);
-    }
+    FontHandle font = tahoma(kFontHeight, dpi_);
+    setFont(CheckBox1, font.get());
+    setFont(ComboBox1, font.get());
+    font_ = std::move(font);
 }
 
 void TForm91::layoutControls() {
@@ -152,7 +153,7 @@ void TForm91::layoutControls() {
     InvalidateRect(window_, nullptr, TRUE);
 }
 
-int TForm91::scaled(int pixelsAt96Dpi) const { return MulDiv(pixelsAt96Dpi, static_cast<int>(dpi_), 96); }
+int TForm91::scaled(int pixelsAt96Dpi) const { return win32::scaled(pixelsAt96Dpi, dpi_); }
 
 RECT TForm91::lampRect() const { return {0, scaled(2), scaled(9), scaled(2 + 19)}; }
 
@@ -217,7 +218,7 @@ LRESULT TForm91::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-        return reinterpret_cast<LRESULT>(slateGrey().colourControl(message, reinterpret_cast<HDC>(wParam)));
+        return reinterpret_cast<LRESULT>(slategrey::controlColour(message, reinterpret_cast<HDC>(wParam)));
     case WM_MOVE:
         panel_.logic().boundsReported();
         return 0;
@@ -287,15 +288,16 @@ void TForm91::rebuildMenuBar() {
             if (item.separator) {
                 AppendMenuW(dropDown, MF_SEPARATOR, 0, nullptr);
             } else {
-                AppendMenuW(dropDown, MF_STRING, static_cast<UINT_PTR>(item.number), wide(item.caption));
+                AppendMenuW(dropDown, MF_STRING, static_cast<UINT_PTR>(item.number), wideText(item.caption).c_str());
             }
         }
-        AppendMenuW(MainMenu1, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(dropDown), wide(menu.caption));
+        AppendMenuW(MainMenu1, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(dropDown),
+                    wideText(menu.caption).c_str());
     }
     MENUINFO info{};
     info.cbSize = sizeof info;
     info.fMask = MIM_BACKGROUND;
-    info.hbrBack = menuBarBrush_;
+    info.hbrBack = slategrey::windowBrush();
     SetMenuInfo(MainMenu1, &info);
     DrawMenuBar(window_);
 }
@@ -324,14 +326,14 @@ void TForm91::processPendingMessages() {
     }
 }
 
-void TForm91::captionChanged() { SetWindowTextW(window_, wide(core().state().caption())); }
+void TForm91::captionChanged() { SetWindowTextW(window_, wideText(core().state().caption()).c_str()); }
 
 void TForm91::boundsChanged() { panel_.logic().boundsChanged(); }
 
 void TForm91::chooserEntriesChanged() {
     SendMessageW(ComboBox1, CB_RESETCONTENT, 0, 0);
     for (const std::u16string& entry : core().state().comboBox1().entries()) {
-        SendMessageW(ComboBox1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry)));
+        SendMessageW(ComboBox1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideText(entry).c_str()));
     }
     chooserSelectionChanged();
 }
@@ -411,7 +413,7 @@ void TForm91::showInformation(std::u16string_view caption, std::u16string_view t
 bool TForm91::showTargetCADDialog() { return createTargetCADForm()->ShowModal() == kModalResultOK; }
 
 std::u16string TForm91::targetDialogName() const {
-    return targetCADForm_ ? targetCADForm_->labelText() : std::u16string();
+    return targetCADForm_ ? windowText(targetCADForm_->Edit1) : std::u16string();
 }
 
 void TForm91::setDialogTopMost(bool on) {
@@ -421,4 +423,4 @@ void TForm91::setDialogTopMost(bool on) {
 
 void TForm91::setPanelTopMost(bool on) { SetTopMost(on); }
 
-}  // namespace orvane::ui
+}  // namespace orvane::ui::win32

@@ -9,8 +9,9 @@
 #include "cadlink/windowsystem.h"
 #include "ui/panel.h"
 #include "ui/typeahead.h"
+#include "ui/win32/fonts.h"
 
-namespace orvane::ui {
+namespace orvane::ui::win32 {
 
 class MessageBoxes;
 class TTargetCADForm;
@@ -45,6 +46,7 @@ public:
     TTargetCADForm* targetCADForm() const { return targetCADForm_.get(); }
 
     PanelCore& core() { return panel_.core(); }
+    const PanelCore& core() const { return panel_.core(); }
     HWND handle() const { return window_; }
 
     // Shows the window at the bounds start-up set.
@@ -113,10 +115,9 @@ private:
     HWND window_ = nullptr;
     Panel panel_;
     std::unique_ptr<TTargetCADForm> targetCADForm_;
-    HFONT font_ = nullptr;
-    HBRUSH menuBarBrush_ = nullptr;
+    FontHandle font_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     bool menuRebuildPending_ = false;
 };
 
-}  // namespace orvane::ui
+}  // namespace orvane::ui::win32
