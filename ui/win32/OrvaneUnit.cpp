@@ -81,6 +81,7 @@ TForm91::TForm91(PanelDependencies dependencies)
     createControls();
     core().state().addObserver(this);
     rebuildMenuBar();
+    applyDesignedSize();
     SetTimer(window_, kTimer1, kMonitorIntervalMs, nullptr);
     panel_.create();
 }
@@ -118,9 +119,11 @@ void TForm91::createControls() {
     SendMessageW(ComboBox1, CB_SETMINVISIBLE, kChooserVisibleEntries, 0);
     SendMessageW(CheckBox1, BM_SETCHECK, core().state().checkBox1() ? BST_CHECKED : BST_UNCHECKED, 0);
     applyFonts();
+}
 
-    // The client area is 467 × 26 below the menu bar, however many rows the
-    // bar takes at that width.
+// The client area is 467 × 26 below the menu bar, however many rows the bar
+// takes at that width.
+void TForm91::applyDesignedSize() {
     RECT outer{0, 0, scaled(kClientWidth), scaled(kClientHeight)};
     AdjustWindowRectExForDpi(&outer, kStyle, TRUE, kExStyle, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,

@@ -70,6 +70,7 @@ private:
 
     void createWindow();
     void createControls();
+    void applyDesignedSize();
     void layoutControls();
     void applyFonts();
     void paintLamp(HDC dc) const;

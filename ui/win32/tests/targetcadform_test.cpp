@@ -8,27 +8,15 @@
 
 #include "core/tests/scratch_dir.h"
 #include "ui/win32/TaregetCADUnit.h"
-#include "ui/win32/boxes.h"
 #include "ui/win32/tests/modalscript.h"
+#include "ui/win32/tests/recordingboxes.h"
 #include "ui/win32/widetext.h"
 
 namespace orvane::ui::win32 {
 namespace {
 
 using testing::ModalScript;
-
-struct RecordingBoxes final : MessageBoxes {
-    struct Box {
-        HWND owner;
-        std::u16string caption;
-        std::u16string text;
-    };
-    void showError(HWND owner, std::u16string_view caption, std::u16string_view text) override {
-        errors.push_back({owner, std::u16string(caption), std::u16string(text)});
-    }
-    void showInformation(HWND, std::u16string_view, std::u16string_view) override {}
-    std::vector<Box> errors;
-};
+using testing::RecordingBoxes;
 
 struct Win32DialogTest : ::testing::Test {
     orvane::testing::ScratchDir directory;

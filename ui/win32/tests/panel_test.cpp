@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "cadlink/fake/fakeautomation.h"
+#include "cadlink/fake/fakewindowsystem.h"
+#include "core/tests/scratch_dir.h"
+#include "ui/win32/OrvaneUnit.h"
+#include "ui/win32/TaregetCADUnit.h"
+#include "ui/win32/tests/modalscript.h"
+#include "ui/win32/tests/recordingboxes.h"
+#include "ui/win32/widetext.h"
+
+namespace orvane::ui::win32 {
+namespace {
+
+using testing::ModalScript;
+using testing::RecordingBoxes;
+
+struct Win32PanelTest : ::testing::Test {
+    orvane::testing::ScratchDir directory;
+    cadlink::fake::FakeAutomationRuntime runtime;
+    cadlink::fake::FakeWindowSystem windows;
+    RecordingBoxes boxes;
+    std::unique_ptr<TForm91> panel;
+    bool quitPosted = false;
+
+    TForm91& create(MessageBoxes& shownBy) {
+        panel = std::make_unique<TForm91>(
+            PanelDependencies{(directory.path() / "Orvane.exe").u16string(), runtime, windows, shownBy});
+        panel->createTargetCADForm();
+        pump();
+        return *panel;
+    }
+    TForm91& create() { return create(boxes); }
+
+    // UTF-8 with its mark and CR/LF, as an editor saves it.
+    void write(const std::string& name, const std::string& lines) {
+        std::ofstream file(directory / name, std::ios::binary);
+        file << "\xEF\xBB\xBF";
+        for (const char c : lines) {
+            file << (c == '\n' ? std::string("\r\n") : std::string(1, c));
+        }
+    }
+    std::string read(const std::string& name) {
+        std::ostringstream text;
+        text << std::ifstream(directory / name, std::ios::binary).rdbuf();
+        return text.str();
+    }
+    void pump() {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quitPosted = true;
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    void clickItem(int slotNumber) {
+        PostMessageW(panel->handle(), WM_COMMAND, MAKEWPARAM(slotNumber, 0), 0);
+        pump();
+    }
+    static std::u16string menuText(HMENU menu, int position) {
+        wchar_t text[300] = {};
+        GetMenuStringW(menu, static_cast<UINT>(position), text, 300, MF_BYPOSITION);
+        return fromWide(text);
+    }
+    static std::u16string fromWide(const wchar_t* text) {
+        const std::wstring_view view(text);
+        return std::u16string(view.begin(), view.end());
+    }
+    static bool isSeparator(HMENU menu, int position) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE;
+        GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info);
+        return (info.fType & MFT_SEPARATOR) != 0;
+    }
+    RECT clientRect(HWND window) const {
+        RECT rect{};
+        GetClientRect(window, &rect);
+        return rect;
+    }
+};
+
+TEST_F(Win32PanelTest, DesignedWindowBeforeAnyList) {
+    TForm91& form = create();
+    EXPECT_EQ(windowText(form.handle()), u"Orvane");
+    EXPECT_EQ(clientRect(form.handle()).right, 467);
+    EXPECT_EQ(clientRect(form.handle()).bottom, 26);
+    const auto style = GetWindowLongPtrW(form.handle(), GWL_STYLE);
+    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0);
+    EXPECT_NE(style & WS_THICKFRAME, 0);
+    EXPECT_NE(GetWindowLongPtrW(form.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(windowText(form.CheckBox1), u"IMEOFF");
+    EXPECT_EQ(SendMessageW(form.CheckBox1, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(form.ComboBox1, CB_GETMINVISIBLE, 0, 0), 8);
+    EXPECT_EQ(GetWindowLongPtrW(form.ComboBox1, GWL_STYLE) & WS_TABSTOP, 0);
+    // The numbered grid: 15 drop-downs of 30 items.
+    ASSERT_EQ(GetMenuItemCount(form.MainMenu1), 15);
+    EXPECT_EQ(menuText(form.MainMenu1, 14), u"1500");
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(form.MainMenu1, 14)), 30);
+    EXPECT_TRUE(boxes.errors.empty());
+}
+
+TEST_F(Win32PanelTest, MenuBarShowsTheLoadedListAsWrittenWithSeparatorsAndSlotNumbersAsIds) {
+    write("OrvaneList.txt", "[&Draw]\n_LINE: line\n-\n-\nA&&B\n[Tools]\n&Escape: x\n");
+    TForm91& form = create();
+    ASSERT_EQ(GetMenuItemCount(form.MainMenu1), 2);
+    EXPECT_EQ(menuText(form.MainMenu1, 0), u"&Draw");
+    const HMENU draw = GetSubMenu(form.MainMenu1, 0);
+    ASSERT_EQ(GetMenuItemCount(draw), 4);
+    EXPECT_EQ(GetMenuItemID(draw, 0), 101u);
+    EXPECT_TRUE(isSeparator(draw, 1));
+    EXPECT_TRUE(isSeparator(draw, 2));
+    EXPECT_EQ(menuText(draw, 3), u"A&&B");
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(form.MainMenu1, 1), 0), 201u);
+}
+
+TEST_F(Win32PanelTest, MenuCommandRunsTheClickedSlotsCommand) {
+    write("OrvaneList.txt", "[Help]\nVER_: about\n");
+    create();
+    clickItem(101);
+    ASSERT_EQ(boxes.information.size(), 1u);
+    EXPECT_EQ(boxes.information[0].caption, u" バージョン情報");
+    EXPECT_EQ(boxes.information[0].owner, panel->handle());
+}
+
+TEST_F(Win32PanelTest, ChooserChangeByTheUserLoadsTheList) {
+    write("AList.txt", "[From A]\n");
+    write("BList.txt", "[From B]\n");
+    write("Orvane.ini", "[MenuList]\nFileName=alist.txt\n");
+    TForm91& form = create();
+    ASSERT_EQ(SendMessageW(form.ComboBox1, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(form.ComboBox1, CB_GETCURSEL, 0, 0), 0);
+    SendMessageW(form.ComboBox1, CB_SETCURSEL, 1, 0);
+    SendMessageW(form.handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(form.ComboBox1), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(form.ComboBox1));
+    pump();
+    EXPECT_EQ(form.core().state().comboBox1().selectedIndex(), 1u);
+    EXPECT_EQ(menuText(form.MainMenu1, 0), u"From B");
+}
+
+TEST_F(Win32PanelTest, CheckBoxClickReachesTheState) {
+    TForm91& form = create();
+    SendMessageW(form.CheckBox1, BM_CLICK, 0, 0);
+    EXPECT_FALSE(form.core().state().checkBox1());
+}
+
+TEST_F(Win32PanelTest, ChooserWidensWithTheWindow) {
+    TForm91& form = create();
+    RECT before{};
+    GetWindowRect(form.ComboBox1, &before);
+    RECT outer{};
+    GetWindowRect(form.handle(), &outer);
+    SetWindowPos(form.handle(), nullptr, 0, 0, outer.right - outer.left + 100, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT after{};
+    GetWindowRect(form.ComboBox1, &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.right - after.left, before.right - before.left + 100);
+}
+
+TEST_F(Win32PanelTest, ClosingTheProgramCancelsTheOpenDialogAndEndsTheLoop) {
+    write("OrvaneList.txt", "CAPTION_: Drawing\n[Set]\nCAD_: choose\n");
+    TForm91& form = create();
+    const ModalScript script({[&] {
+        SetWindowTextW(form.targetCADForm()->Edit1, L"never taken");
+        form.closeProgram();
+    }});
+    clickItem(101);
+    EXPECT_FALSE(form.targetCADForm()->isShowing());
+    EXPECT_EQ(windowText(form.handle()), u"Drawing [  ]");
+    EXPECT_TRUE(quitPosted);
+}
+
+TEST_F(Win32PanelTest, ClosingTheProgramEndsAnOpenMessageBox) {
+    write("OrvaneList.txt", "[Help]\nVER_: about\n");
+    Win32MessageBoxes realBoxes;
+    TForm91& form = create(realBoxes);
+    const ModalScript script({[&] { form.closeProgram(); }});
+    // Returns only once the box has ended.
+    clickItem(101);
+    EXPECT_TRUE(quitPosted);
+}
+
+TEST_F(Win32PanelTest, SessionEndWritesTheSettingsAtOnce) {
+    TForm91& form = create();
+    SendMessageW(form.handle(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(form.handle(), WM_ENDSESSION, TRUE, 0);
+    const std::string settings = read("Orvane.ini");
+    EXPECT_NE(settings.find("[MenuList]"), std::string::npos);
+    EXPECT_NE(settings.find("[ImeOff]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orvane::ui::win32
