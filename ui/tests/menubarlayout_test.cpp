@@ -19,7 +19,8 @@ TEST(MenuBarLayout, ShowsEveryDropDownWithItsItemsInSlotOrder) {
 TEST(MenuBarLayout, HiddenItemsTakeNoRoom) {
     SlotGrid slots;
     slots.setVisible(102, false);
-    const auto& items = menuBarLayout(slots)[0].items;
+    const auto menus = menuBarLayout(slots);
+    const auto& items = menus[0].items;
     ASSERT_EQ(items.size(), 29u);
     EXPECT_EQ(items[1].number, 103);
 }
@@ -38,7 +39,8 @@ TEST(MenuBarLayout, EveryDashItemIsASeparatorAndCaptionsStayAsSet) {
     slots.setCaption(101, u"-");
     slots.setCaption(102, u"-");
     slots.setCaption(103, u"A&&B");
-    const auto& items = menuBarLayout(slots)[0].items;
+    const auto menus = menuBarLayout(slots);
+    const auto& items = menus[0].items;
     EXPECT_TRUE(items[0].separator);
     EXPECT_TRUE(items[1].separator);
     EXPECT_FALSE(items[2].separator);
