@@ -20,4 +20,11 @@ void Panel::create() {
     core_.FormCreate();
 }
 
+void Panel::destroy() {
+    if (!destroyed_) {
+        destroyed_ = true;
+        core_.FormDestroy();
+    }
+}
+
 }  // namespace orvane::ui

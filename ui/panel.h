@@ -40,8 +40,9 @@ public:
     // The start-up sequence, once the window has its controls and its
     // initial bounds, before it is first shown.
     void create();
-    // The shutdown sequence, while every control still holds its state.
-    void destroy() { core_.FormDestroy(); }
+    // The shutdown sequence, while every control still holds its state; once,
+    // however often the window's end is announced.
+    void destroy();
 
     // An item slot was clicked.
     void N1011Click(int slotNumber) {
@@ -61,6 +62,7 @@ private:
     cadlink::CadGuard guard_;
     cadlink::CadMonitor monitor_;
     MenuCommands commands_;
+    bool destroyed_ = false;
 };
 
 }  // namespace orvane::ui

@@ -300,7 +300,7 @@ void TForm91::rebuildMenuBar() {
     MENUINFO info{};
     info.cbSize = sizeof info;
     info.fMask = MIM_BACKGROUND;
-    info.hbrBack = slategrey::windowBrush();
+    info.hbrBack = slategrey::menuBarBrush();
     SetMenuInfo(MainMenu1, &info);
     DrawMenuBar(window_);
 }

@@ -17,6 +17,11 @@ HBRUSH highlightBrush() {
     return brush;
 }
 
+HBRUSH menuBarBrush() {
+    static const HBRUSH brush = CreateSolidBrush(kMenuBar);
+    return brush;
+}
+
 HBRUSH controlColour(UINT message, HDC dc) {
     switch (message) {
     case WM_CTLCOLOREDIT:

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -200,6 +201,14 @@ TEST_F(Win32PanelTest, SessionEndWritesTheSettingsAtOnce) {
     const std::string settings = read("Orvane.ini");
     EXPECT_NE(settings.find("[MenuList]"), std::string::npos);
     EXPECT_NE(settings.find("[ImeOff]"), std::string::npos);
+}
+
+TEST_F(Win32PanelTest, ShutdownDoesNotRunAgainAfterTheSessionEnded) {
+    TForm91& form = create();
+    SendMessageW(form.handle(), WM_ENDSESSION, TRUE, 0);
+    std::filesystem::remove(directory / "Orvane.ini");
+    panel.reset();
+    EXPECT_FALSE(std::filesystem::exists(directory / "Orvane.ini"));
 }
 
 }  // namespace
