@@ -29,9 +29,17 @@ fail() {
   exit 1
 }
 
-# A value of a registry key, empty when it or its key is missing.
-reg_value() {
-  { wine reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' | sed -n "s/^    $2    REG_[A-Z_]*    //p"
+# The values of a registry key as "reg query" lists them, one a line;
+# nothing when the key is missing. One Wine start for all of them.
+reg_values() {
+  local out
+  out=$(wine reg query "$1" 2>/dev/null) || return 0
+  tr -d '\r' <<<"$out"
+}
+
+# One value out of such a list.
+value_of() {
+  sed -n "s/^    $2    REG_[A-Z_]*    //p" <<<"$1"
 }
 
 # Through the wrapper that retries a Wine start that failed without a word.
@@ -50,14 +58,15 @@ for sample in "$samples"/*; do
   cmp -s "$sample" "$dir/$(basename "$sample")" || fail "sample $(basename "$sample") not installed as it is"
 done
 
-programs=$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Programs)
+programs=$(value_of "$(reg_values 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders')" Programs)
 [ -n "$programs" ] || fail "no Start-menu programs folder in the prefix"
 shortcut="$(winepath -u "$programs")/Orvane.lnk"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut at $shortcut"
 
+values=$(reg_values "$key")
 expect_value() {
   local actual
-  actual=$(reg_value "$key" "$1")
+  actual=$(value_of "$values" "$1")
   [ "$actual" = "$2" ] || fail "$1 is '$actual', not '$2'"
 }
 expect_value DisplayName Orvane
@@ -68,7 +77,7 @@ expect_value UninstallString "\"$win_dir\\Uninstall.exe\""
 expect_value QuietUninstallString "\"$win_dir\\Uninstall.exe\" /S"
 expect_value NoModify 0x1
 expect_value NoRepair 0x1
-[ -n "$(reg_value "$key" DisplayVersion)" ] || fail "no DisplayVersion"
+[ -n "$(value_of "$values" DisplayVersion)" ] || fail "no DisplayVersion"
 
 # The user's own files, then a reinstall over them.
 printf 'Mine\r\n' >>"$dir/OrvaneList.txt"
@@ -86,7 +95,7 @@ cmp -s "$samples/DrawList.txt" "$dir/DrawList.txt" || fail "the reinstall did no
 # removes the key last.
 wine_run "$dir/Uninstall.exe" /S || fail "the uninstaller exited with $?"
 deadline=$((SECONDS + 60))
-while [ -n "$(reg_value "$key" DisplayName)" ]; do
+while wine reg query "$key" >/dev/null 2>&1; do
   [ "$SECONDS" -lt "$deadline" ] || fail "the uninstall key is still there after 60 s"
   sleep 0.1
 done
