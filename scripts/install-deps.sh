@@ -12,6 +12,8 @@ if [ "${1:-}" = windows ]; then
     wine64 wine xvfb xauth openbox x11-utils
     # a font with Japanese glyphs
     fonts-ipafont-gothic
+    # the installer builder
+    nsis
   )
 else
 packages=(
