@@ -68,7 +68,7 @@ item_target=4
 demo_pid=
 start_demo() {
   wine "$bin/democad.exe" --register >/dev/null 2>&1
-  wine "$bin/democad.exe" --log "$(winepath -w "$work/demo.log")" "$@" >/dev/null 2>&1 &
+  wine "$bin/democad.exe" --log "$(winepath -w "$work/demo.log")" >/dev/null 2>&1 &
   demo_pid=$!
   started+=("$demo_pid")
   wait_for "the demo CAD is ready" grep -qs '^READY' "$work/demo.log"
@@ -193,9 +193,10 @@ FreshStartCentresTheWindowAndClosingWritesTheFourSections)
   [ "$sections" = "MenuList Form TargetCAD ImeOff" ] || fail "sections: $sections"
   # The written bounds are the centred ones, by the program's own measure.
   width=$(ini_value Form Width) height=$(ini_value Form Height)
-  [ "$(ini_value Form Left)" = $(((screen_width - width) / 2)) ] &&
-    [ "$(ini_value Form Top)" = $(((screen_height - height) / 2)) ] ||
+  if [ "$(ini_value Form Left)" != $(((screen_width - width) / 2)) ] ||
+    [ "$(ini_value Form Top)" != $(((screen_height - height) / 2)) ]; then
     fail "not centred in the file: $(cat "$work/Orvane.ini")"
+  fi
   ;;
 LampTurnsLimeWhenTheCadRuns)
   start_panel
