@@ -10,6 +10,8 @@ if [ "${1:-}" = windows ]; then
     cmake ninja-build g++-mingw-w64-x86-64 googletest
     # Wine, and a display with a window manager for the windows it shows
     wine64 wine xvfb xauth openbox x11-utils
+    # driving the program: xdotool, and xwd to read the lamp's pixels
+    xdotool x11-apps
     # a font with Japanese glyphs
     fonts-ipafont-gothic
     # the installer builder
