@@ -57,7 +57,7 @@ private:
 int serve(const Options& options, const GUID& classId) {
     EventLog log(options.logFile);
     const OleSession ole;
-    DemoCadWindow window([&log] { log.write(u"ESCAPE"); });
+    DemoCadWindow window([&log] { log.write(u"ESCAPE"); }, [&log] { log.write(u"ACTIVATE"); });
     window.show(options.startMinimised);
     const auto application = ComRef<DispatchObject>::adopt(makeApplication(
         options, log,

@@ -29,7 +29,8 @@ void registerClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-DemoCadWindow::DemoCadWindow(std::function<void()> onEscape) : onEscape_(std::move(onEscape)) {
+DemoCadWindow::DemoCadWindow(std::function<void()> onEscape, std::function<void()> onActivated)
+    : onEscape_(std::move(onEscape)), onActivated_(std::move(onActivated)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     registerClass(instance, &DemoCadWindow::procedure);
     CreateWindowExW(0, className, L"Demo CAD", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 640, 400,
@@ -84,6 +85,11 @@ LRESULT DemoCadWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             onEscape_();
         }
         return 0;
+    case WM_ACTIVATE:
+        // A panel that brought the CAD forward shows here, even where the
+        // window manager keeps the window where it was.
+        if (LOWORD(wParam) != WA_INACTIVE) onActivated_();
+        break;
     case WM_TIMER:
         if (wParam == closeTimer) DestroyWindow(window_);
         return 0;

@@ -13,8 +13,9 @@ namespace democad {
 // keyboard focus away from it. Destroying it ends the message loop.
 class DemoCadWindow {
 public:
-    // Throws std::runtime_error when no window can be made, as without a display.
-    explicit DemoCadWindow(std::function<void()> onEscape);
+    // onActivated runs each time the window becomes the active one. Throws
+    // std::runtime_error when no window can be made, as without a display.
+    DemoCadWindow(std::function<void()> onEscape, std::function<void()> onActivated);
     ~DemoCadWindow();
     DemoCadWindow(const DemoCadWindow&) = delete;
     DemoCadWindow& operator=(const DemoCadWindow&) = delete;
@@ -32,6 +33,7 @@ private:
 
     HWND window_ = nullptr;
     std::function<void()> onEscape_;
+    std::function<void()> onActivated_;
     std::vector<std::wstring> lines_;
 };
 

@@ -98,6 +98,8 @@ panel_status() {
   echo "$status"
 }
 
+panel_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$panel" ]; }
+
 caption_is() { [ "$(xdotool getwindowname "$panel" 2>/dev/null)" = "$1" ]; }
 
 visible_windows() { xdotool search --all --onlyvisible --pid "$panel_pid" --classname 'orvane\.exe' 2>/dev/null | wc -l; }
@@ -207,8 +209,14 @@ LampTurnsLimeWhenTheCadRuns)
 CommandItemReachesTheCad)
   start_demo
   start_panel
+  wait_for "the panel takes the focus" panel_has_focus
+  activations=$(grep -cx ACTIVATE "$work/demo.log" || true)
   click_first_menu_item "$item_line"
   wait_for "the CAD receives the command" demo_logged 'COMMAND _LINE\r'
+  # The CAD's window was made the active one before the command came; the
+  # window manager may still keep it where it was.
+  [ "$(sed -n '/^COMMAND _LINE/q;p' "$work/demo.log" | grep -cx ACTIVATE)" -gt "$activations" ] ||
+    fail "the CAD's window was not brought forward before the command"
   # Wine switches the foreground asynchronously, so the Escape after it may
   # not come; when it does, it comes first.
   if demo_logged ESCAPE; then
