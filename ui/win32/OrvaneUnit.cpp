@@ -3,8 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <iterator>
-#include <string_view>
 
 #include "ui/menubarlayout.h"
 #include "ui/win32/TaregetCADUnit.h"
@@ -40,8 +38,6 @@ constexpr int kComboBox1Id = 12;
 // Many slots change at once when a list loads; the bar is rebuilt once after.
 constexpr UINT kRebuildMenuBar = WM_APP + 1;
 
-constexpr wchar_t kDialogClass[] = L"#32770";
-
 COLORREF colourRef(Colour rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 Bounds toBounds(const RECT& rect) {
@@ -59,17 +55,6 @@ void registerWindowClass(HINSTANCE instance) {
     windowClass.hIcon = applicationIcon(instance, GetSystemMetrics(SM_CXICON));
     windowClass.hIconSm = applicationIcon(instance, GetSystemMetrics(SM_CXSMICON));
     RegisterClassExW(&windowClass);
-}
-
-// Message boxes of this thread: the start-up's have no owner.
-BOOL CALLBACK closeMessageBox(HWND window, LPARAM dialog) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, static_cast<int>(std::size(className)));
-    if (window != reinterpret_cast<HWND>(dialog) && IsWindowVisible(window) &&
-        std::wstring_view(className) == kDialogClass) {
-        PostMessageW(window, WM_CLOSE, 0, 0);
-    }
-    return TRUE;
 }
 
 }  // namespace
@@ -392,16 +377,13 @@ void TForm91::applyOuterBounds(const Bounds& bounds) {
 }
 
 void TForm91::cancelModalWindows() {
-    HWND dialog = nullptr;
-    if (targetCADForm_) {
-        dialog = targetCADForm_->handle();
-        if (targetCADForm_->isShowing()) {
-            targetCADForm_->endModal(kModalResultCancel);
-        }
+    if (targetCADForm_ && targetCADForm_->isShowing()) {
+        targetCADForm_->endModal(kModalResultCancel);
     }
-    EnumThreadWindows(GetCurrentThreadId(), closeMessageBox, reinterpret_cast<LPARAM>(dialog));
 }
 
+// A message box's own loop ends when the quit that the close posts reaches
+// it, and posts the quit again for the loops around it.
 void TForm91::closeWindow() { PostMessageW(window_, WM_CLOSE, 0, 0); }
 
 void TForm91::showError(std::u16string_view caption, std::u16string_view text) {

@@ -188,9 +188,16 @@ TEST_F(Win32PanelTest, ClosingTheProgramEndsAnOpenMessageBox) {
     write("OrvaneList.txt", "[Help]\nVER_: about\n");
     Win32MessageBoxes realBoxes;
     TForm91& form = create(realBoxes);
-    const ModalScript script({[&] { form.closeProgram(); }});
-    // Returns only once the box has ended.
+    bool boxOutlivedTheClose = false;
+    const ModalScript script({[&] { form.closeProgram(); },
+                              [&] {
+                                  if (const HWND box = FindWindowW(L"#32770", L" バージョン情報"); box != nullptr) {
+                                      boxOutlivedTheClose = true;
+                                      PostMessageW(box, WM_CLOSE, 0, 0);
+                                  }
+                              }});
     clickItem(101);
+    EXPECT_FALSE(boxOutlivedTheClose);
     EXPECT_TRUE(quitPosted);
 }
 
