@@ -65,8 +65,8 @@ TForm91::TForm91(PanelDependencies dependencies)
     createWindow();
     createControls();
     core().state().addObserver(this);
-    rebuildMenuBar();
     applyDesignedSize();
+    rebuildMenuBar();
     SetTimer(window_, kTimer1, kMonitorIntervalMs, nullptr);
     panel_.create();
 }
@@ -106,19 +106,13 @@ void TForm91::createControls() {
     applyFonts();
 }
 
-// The client area is 467 × 26 below the menu bar, however many rows the bar
-// takes at that width.
+// The client area is 467 × 26 below a menu bar of one row, as a list's few
+// menus take; the numbered grid before any list wraps onto more rows.
 void TForm91::applyDesignedSize() {
     RECT outer{0, 0, scaled(kClientWidth), scaled(kClientHeight)};
     AdjustWindowRectExForDpi(&outer, kStyle, TRUE, kExStyle, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT client{};
-    GetClientRect(window_, &client);
-    if (const int missing = scaled(kClientHeight) - client.bottom; missing > 0) {
-        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + missing,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     layoutControls();
 }
 

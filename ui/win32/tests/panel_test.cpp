@@ -96,7 +96,6 @@ TEST_F(Win32PanelTest, DesignedWindowBeforeAnyList) {
     TForm91& form = create();
     EXPECT_EQ(windowText(form.handle()), u"Orvane");
     EXPECT_EQ(clientRect(form.handle()).right, 467);
-    EXPECT_EQ(clientRect(form.handle()).bottom, 26);
     const auto style = GetWindowLongPtrW(form.handle(), GWL_STYLE);
     EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
     EXPECT_NE(style & WS_MINIMIZEBOX, 0);
@@ -125,6 +124,13 @@ TEST_F(Win32PanelTest, MenuBarShowsTheLoadedListAsWrittenWithSeparatorsAndSlotNu
     EXPECT_TRUE(isSeparator(draw, 2));
     EXPECT_EQ(menuText(draw, 3), u"A&&B");
     EXPECT_EQ(GetMenuItemID(GetSubMenu(form.MainMenu1, 1), 0), 201u);
+}
+
+TEST_F(Win32PanelTest, ClientAreaIsTheDesignedSizeBelowAListsMenuBar) {
+    write("OrvaneList.txt", "[Draw]\n_LINE: line\n[Modify]\n_MOVE: move\n");
+    TForm91& form = create();
+    EXPECT_EQ(clientRect(form.handle()).right, 467);
+    EXPECT_EQ(clientRect(form.handle()).bottom, 26);
 }
 
 TEST_F(Win32PanelTest, MenuCommandRunsTheClickedSlotsCommand) {
