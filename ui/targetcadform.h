@@ -102,4 +102,40 @@ private:
     std::optional<TargetCADControl> lastFocus_;
 };
 
+// The dialog's handlers as each view offers them, over the logic that it
+// shows; the view passes itself.
+class TargetCADFormHandlers {
+public:
+    void FormShow() { logic_.FormShow(); }
+    void ListBox1Click() { logic_.ListBox1Click(); }
+    void SpeedButton1Click() { logic_.SpeedButton1Click(); }
+    void SpeedButton2Click() { logic_.SpeedButton2Click(); }
+    void SpeedButton3Click() { logic_.SpeedButton3Click(); }
+    // True when the key was Enter, which the field never receives.
+    bool Edit1KeyPress(char16_t key) { return logic_.Edit1KeyPress(key); }
+    void Button1Click() { logic_.Button1Click(); }
+
+    const TargetCADList& targetCADList() const noexcept { return logic_.targetCADList(); }
+
+protected:
+    TargetCADFormHandlers(TargetCADView& view, TargetCADFormSettings settings) : logic_(view, std::move(settings)) {}
+
+    TargetCADFormLogic logic_;
+};
+
+// What a view of the dialog is made with: the logic's settings and the
+// view's own boxes.
+template <typename Boxes>
+struct TargetCADViewDependencies {
+    // The executable's full path: the list file lies beside it, and error
+    // boxes carry its title.
+    std::u16string programPath;
+    // TargetProgID is set by OK.
+    SharedValues& shared;
+    Boxes& boxes;
+    TypeAhead::Clock clock = std::chrono::steady_clock::now;
+
+    TargetCADFormSettings settings() const { return {programPath, shared, clock}; }
+};
+
 }  // namespace orvane::ui

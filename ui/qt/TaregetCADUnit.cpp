@@ -61,8 +61,8 @@ QLineEdit* field(QWidget* parent, const QRect& geometry) {
 
 TTargetCADForm::TTargetCADForm(QWidget* panel, TargetCADFormDependencies dependencies)
     : QDialog(panel, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      boxes_(dependencies.boxes),
-      logic_(*this, {std::move(dependencies.programPath), dependencies.shared, std::move(dependencies.clock)}) {
+      TargetCADFormHandlers(*this, dependencies.settings()),
+      boxes_(dependencies.boxes) {
     setWindowTitle(QStringLiteral("ターゲット CAD"));
     setFont(tahoma(11));
     setFixedSize(315, 307);

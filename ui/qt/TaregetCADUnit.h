@@ -18,20 +18,12 @@ namespace orvane::ui {
 
 class MessageBoxes;
 
-struct TargetCADFormDependencies {
-    // The executable's full path: the list file lies beside it, and error
-    // boxes carry its title.
-    std::u16string programPath;
-    // TargetProgID is set by OK.
-    SharedValues& shared;
-    MessageBoxes& boxes;
-    TypeAhead::Clock clock = std::chrono::steady_clock::now;
-};
+using TargetCADFormDependencies = TargetCADViewDependencies<MessageBoxes>;
 
 // The target CAD dialog's Qt window: the target CAD list with fields for one
 // entry's label and ProgID. Created once, hidden, and shown modally by
 // ShowModal. Its events go to the portable logic, whose handlers it forwards.
-class TTargetCADForm final : public QDialog, private TargetCADView {
+class TTargetCADForm final : public QDialog, private TargetCADView, public TargetCADFormHandlers {
     Q_OBJECT
 
 public:
@@ -40,17 +32,6 @@ public:
     // Centres the dialog in the work area of its monitor, runs FormShow, puts
     // the focus where it belongs and waits: kModalResultOK or kModalResultCancel.
     int ShowModal();
-
-    void FormShow() { logic_.FormShow(); }
-    void ListBox1Click() { logic_.ListBox1Click(); }
-    void SpeedButton1Click() { logic_.SpeedButton1Click(); }
-    void SpeedButton2Click() { logic_.SpeedButton2Click(); }
-    void SpeedButton3Click() { logic_.SpeedButton3Click(); }
-    // True when the key was Enter, which the field never receives.
-    bool Edit1KeyPress(char16_t key) { return logic_.Edit1KeyPress(key); }
-    void Button1Click() { logic_.Button1Click(); }
-
-    const TargetCADList& targetCADList() const noexcept { return logic_.targetCADList(); }
 
     void done(int result) override;
     void reject() override;
@@ -89,7 +70,6 @@ private:
     void listSelectionChanged();
 
     MessageBoxes& boxes_;
-    TargetCADFormLogic logic_;
 };
 
 }  // namespace orvane::ui

@@ -99,9 +99,7 @@ private:
 }  // namespace
 
 TTargetCADForm::TTargetCADForm(HWND owner, TargetCADFormDependencies dependencies)
-    : boxes_(dependencies.boxes),
-      logic_(*this, {std::move(dependencies.programPath), dependencies.shared, std::move(dependencies.clock)}),
-      owner_(owner) {
+    : TargetCADFormHandlers(*this, dependencies.settings()), boxes_(dependencies.boxes), owner_(owner) {
     registerClass(&TTargetCADForm::windowProc);
     // The owner keeps the dialog off the task bar and above itself.
     CreateWindowExW(kExStyle, kClassName, L"ターゲット CAD", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,

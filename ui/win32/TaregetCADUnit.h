@@ -13,21 +13,13 @@ namespace orvane::ui::win32 {
 
 class MessageBoxes;
 
-struct TargetCADFormDependencies {
-    // The executable's full path: the list file lies beside it, and error
-    // boxes carry its title.
-    std::u16string programPath;
-    // TargetProgID is set by OK.
-    SharedValues& shared;
-    MessageBoxes& boxes;
-    TypeAhead::Clock clock = std::chrono::steady_clock::now;
-};
+using TargetCADFormDependencies = TargetCADViewDependencies<MessageBoxes>;
 
 // The target CAD dialog's native window: the target CAD list with fields for
 // one entry's label and ProgID. Created once, hidden, owned by the panel's
 // window, and shown modally by ShowModal. Its events go to the portable
 // logic, whose handlers it forwards.
-class TTargetCADForm final : private TargetCADView {
+class TTargetCADForm final : private TargetCADView, public TargetCADFormHandlers {
 public:
     TTargetCADForm(HWND owner, TargetCADFormDependencies dependencies);
     ~TTargetCADForm() override;
@@ -43,17 +35,6 @@ public:
     void endModal(int result);
     bool isShowing() const noexcept { return showing_; }
     HWND handle() const noexcept { return window_; }
-
-    void FormShow() { logic_.FormShow(); }
-    void ListBox1Click() { logic_.ListBox1Click(); }
-    void SpeedButton1Click() { logic_.SpeedButton1Click(); }
-    void SpeedButton2Click() { logic_.SpeedButton2Click(); }
-    void SpeedButton3Click() { logic_.SpeedButton3Click(); }
-    // True when the key was Enter, which the field never receives.
-    bool Edit1KeyPress(char16_t key) { return logic_.Edit1KeyPress(key); }
-    void Button1Click() { logic_.Button1Click(); }
-
-    const TargetCADList& targetCADList() const noexcept { return logic_.targetCADList(); }
 
     HWND ListBox1 = nullptr;
     HWND GroupBox1 = nullptr;
@@ -98,7 +79,6 @@ private:
     std::array<HWND, 5> focusable() const;
 
     MessageBoxes& boxes_;
-    TargetCADFormLogic logic_;
     HWND owner_;
     HWND window_ = nullptr;
     // Each control with its bounds at 96 DPI, in the client area.
