@@ -16,8 +16,10 @@ fail() {
 }
 
 [ ! -e "$folder" ] || fail "$folder exists before the first run"
+panel=
 sh "$scratch/windowmanager.sh" start "$scratch/wm.pid"
-trap 'sh "$scratch/windowmanager.sh" stop "$scratch/wm.pid"' EXIT
+# A panel left open by a failure goes with the window manager.
+trap '[ -z "$panel" ] || kill "$panel" 2>/dev/null || true; sh "$scratch/windowmanager.sh" stop "$scratch/wm.pid"' EXIT
 
 orvane >"$scratch/panel.log" 2>&1 &
 panel=$!
