@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package on this machine, as root: it installs with apt-get and
-# puts its files in place; the launcher's first run, as an unprivileged user
+# puts its files in place; the launcher, run twice as an unprivileged user
 # on a virtual display, makes that user's program folder with the sample
-# lists and the panel runs from it (first_run.sh); the package then removes
+# lists and the panel runs from it (launcher_runs.sh); the package then removes
 # without leaving a file of its own, and the user's folder stays.
 # Usage: package_test.sh <orvane_*.deb>
 set -euo pipefail
@@ -56,13 +56,13 @@ files=$(dpkg-query -L orvane)
 home=$work/home
 scratch=$work/scratch
 mkdir -m 700 "$home" "$scratch" "$work/runtime"
-cp "$root/tests/integration/windowmanager.sh" "$here/first_run.sh" "$scratch/"
+cp "$root/tests/integration/windowmanager.sh" "$here/launcher_runs.sh" "$scratch/"
 chown -R "$nobody:$nobody" "$home" "$scratch" "$work/runtime"
 setpriv --reuid=$nobody --regid=$nobody --clear-groups \
   env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$work/runtime" LANG=C.UTF-8 \
   xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" dbus-run-session -- \
-  sh "$scratch/first_run.sh" /usr/share/orvane/samples "$scratch" ||
-  fail "the first run as an unprivileged user"
+  sh "$scratch/launcher_runs.sh" /usr/share/orvane/samples "$scratch" ||
+  fail "the launcher as an unprivileged user"
 
 apt-get remove -y -q orvane >"$work/remove.log" 2>&1 || { cat "$work/remove.log" >&2; fail "apt-get remove"; }
 installed=false
