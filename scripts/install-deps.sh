@@ -41,6 +41,8 @@ packages=(
   fcitx5
   # fuzzing and static checks
   clang libclang-rt-14-dev clang-tidy
+  # the Debian package: dpkg-shlibdeps and file(1), which CPack's DEB generator runs
+  dpkg-dev file
 )
 fi
 
