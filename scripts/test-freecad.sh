@@ -12,7 +12,10 @@ for package in freecad python3-dbus python3-gi; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
 done
 if ((${#missing[@]})); then
-  apt-get install -y --no-install-recommends "${missing[@]}"
+  sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 cmake --preset default
 cmake --build --preset default -j "$(nproc)" --target Orvane orvane_freecad_e2e_tests
