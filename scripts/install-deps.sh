@@ -41,6 +41,10 @@ packages=(
   fcitx5
   # fuzzing and static checks
   clang libclang-rt-14-dev clang-tidy
+  # the Debian package: dpkg-shlibdeps and file(1), which CPack's DEB generator runs
+  dpkg-dev file
+  # the FreeCAD bridge's unit tests: the distribution's Python, which FreeCAD embeds
+  python3
 )
 fi
 

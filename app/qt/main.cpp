@@ -1,13 +1,17 @@
 // Program entry: prepares the application, applies the visual style, creates
 // the panel and the target CAD dialog, and runs the event loop until the
-// panel closes. Nothing is read from the command line.
+// panel closes. Nothing is read from the command line; ORVANE_PROGRAM_DIR
+// may name another program folder.
 #include <QApplication>
 #include <QTimer>
 
 #include <csignal>
+#include <cstdlib>
+#include <iostream>
 
 #include "app/qt/displayloss.h"
 #include "app/qt/platformchoice.h"
+#include "app/qt/programfolder.h"
 #include "app/qt/terminationsignal.h"
 #include "cadlink/dbus/dbusruntime.h"
 #include "cadlink/x11/x11windowsystem.h"
@@ -18,6 +22,15 @@
 #include "ui/qt/theme.h"
 
 int main(int argc, char** argv) {
+    std::u16string programPath;
+    try {
+        programPath = orvane::app::programPathIn(orvane::platform::programPath(),
+                                                 std::getenv(orvane::app::kProgramFolderVariable));
+    } catch (const orvane::app::ProgramFolderError& error) {
+        // A launcher's mistake, told before any window or display is touched.
+        std::cerr << error.what() << '\n';
+        return 2;
+    }
     // Qt reads its platform when the application object is made.
     orvane::app::applyPlatformChoice(argc > 0 ? argv[0] : "Orvane");
     // A write past the file-size limit must fail as a write, with the creation
@@ -29,7 +42,6 @@ int main(int argc, char** argv) {
     // Qt sees the program name only, so no option reaches it either.
     int qtArgc = argc > 0 ? 1 : 0;
     QApplication application(qtArgc, argv);
-    const std::u16string programPath = orvane::platform::programPath();
     const QString title = orvane::ui::toQString(orvane::applicationTitle(programPath));
     QApplication::setApplicationName(title);
     QApplication::setDesktopFileName(QStringLiteral("orvane"));
