@@ -6,6 +6,7 @@ set(orvane_ui_logic_sources
   ${CMAKE_CURRENT_LIST_DIR}/menubarlayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/panel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/panelform.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/searchbox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/searchtext.cpp
   ${CMAKE_CURRENT_LIST_DIR}/targetcadform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/typeahead.cpp)
@@ -15,7 +16,9 @@ target_link_libraries(orvane_ui_logic PUBLIC orvane_core orvane_cadlink)
 add_executable(orvane_ui_logic_tests ${CMAKE_CURRENT_LIST_DIR}/tests/commandsearch_test.cpp
                                      ${CMAKE_CURRENT_LIST_DIR}/tests/menubarlayout_test.cpp
                                      ${CMAKE_CURRENT_LIST_DIR}/tests/panelform_test.cpp
+                                     ${CMAKE_CURRENT_LIST_DIR}/tests/panelsearch_test.cpp
+                                     ${CMAKE_CURRENT_LIST_DIR}/tests/searchbox_test.cpp
                                      ${CMAKE_CURRENT_LIST_DIR}/tests/targetcadform_test.cpp
                                      ${CMAKE_CURRENT_LIST_DIR}/tests/typeahead_test.cpp)
-target_link_libraries(orvane_ui_logic_tests PRIVATE orvane_ui_logic GTest::gtest GTest::gtest_main)
+target_link_libraries(orvane_ui_logic_tests PRIVATE orvane_ui_logic orvane_cadlink_fake GTest::gtest GTest::gtest_main)
 orvane_add_gtest(orvane_ui_logic_tests "ui.logic.")

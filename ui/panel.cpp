@@ -1,8 +1,45 @@
 #include "ui/panel.h"
 
+#include <iterator>
+#include <optional>
+
 #include "cadlink/messagefilter.h"
+#include "core/menulist.h"
+#include "core/settingsfile.h"
 
 namespace orvane::ui {
+
+namespace {
+
+constexpr char16_t kSearchSection[] = u"Search";
+constexpr char16_t kAllListsKey[] = u"AllLists";
+
+std::u16string fileName(std::u16string_view path) {
+    const std::size_t slash = path.find_last_of(u"/\\");
+    return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
+}
+
+bool searchCoversEveryList(const std::u16string& settingsPath) {
+    try {
+        return SettingsFile(settingsPath).ReadBool(kSearchSection, kAllListsKey, true);
+    } catch (const Error&) {
+        return true;
+    }
+}
+
+// A list poured into a grid of its own; empty when it is gone or unreadable.
+std::optional<SlotGrid> otherList(const std::u16string& programDirectory, const std::u16string& name) {
+    SlotGrid grid;
+    try {
+        loadMenuList(programDirectory, name, grid, [](const std::u16string&) {});
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+    if (grid.listPath().empty()) return std::nullopt;
+    return grid;
+}
+
+}  // namespace
 
 Panel::Panel(PanelWindow& window, PanelServices services)
     : core_(services.programPath, window, cadlink::callRetryFilterFactory(services.runtime),
@@ -18,6 +55,37 @@ Panel::Panel(PanelWindow& window, PanelServices services)
 void Panel::create() {
     logic_.recordBounds();
     core_.FormCreate();
+}
+
+std::vector<SearchItem> Panel::searchItems() const {
+    const SlotGrid& shown = core_.state().slots();
+    const std::u16string current = fileName(shown.listPath());
+    std::vector<SearchItem> items = searchableItems(shown, current);
+    if (!searchCoversEveryList(core_.settingsPath())) return items;
+    for (const std::u16string& name : core_.state().comboBox1().entries()) {
+        if (name == current) continue;
+        if (const auto grid = otherList(core_.programDirectory(), name)) {
+            std::vector<SearchItem> more = searchableItems(*grid, name);
+            items.insert(items.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+        }
+    }
+    return items;
+}
+
+void Panel::runSearchItem(const SearchItem& item) {
+    logic_.report([&] {
+        const SlotGrid& shown = core_.state().slots();
+        if (item.listName == fileName(shown.listPath())) {
+            const Slot* slot = shown.find(item.slotNumber);
+            if (slot != nullptr && slot->caption == item.caption) commands_.N1011Click(item.slotNumber);
+            return;
+        }
+        const auto grid = otherList(core_.programDirectory(), item.listName);
+        const Slot* slot = grid ? grid->find(item.slotNumber) : nullptr;
+        if (slot != nullptr && slot->caption == item.caption) {
+            commands_.runCaption(wholeCaption(*grid, item.slotNumber).value_or(slot->caption));
+        }
+    });
 }
 
 void Panel::destroy() {

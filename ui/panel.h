@@ -9,6 +9,7 @@
 #include "cadlink/windowsystem.h"
 #include "core/menucommands.h"
 #include "core/panelcore.h"
+#include "ui/commandsearch.h"
 #include "ui/panelform.h"
 
 namespace orvane::ui {
@@ -50,6 +51,15 @@ public:
     }
     // The monitor timer ticked.
     void Timer1Timer() { monitor_.Timer1Timer(); }
+
+    // What the command search covers: the items of the menus shown and,
+    // unless the settings file's [Search] AllLists says 0, those of every
+    // other list in the chooser that can be read now.
+    std::vector<SearchItem> searchItems() const;
+    // Runs an item the search found as a click on it would; an item of
+    // another list runs without switching the chooser. An item whose slot
+    // holds something else by now runs nothing.
+    void runSearchItem(const SearchItem& item);
 
     PanelCore& core() { return core_; }
     const PanelCore& core() const { return core_; }

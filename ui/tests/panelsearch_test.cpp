@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "cadlink/fake/fakeautomation.h"
+#include "cadlink/fake/fakewindowsystem.h"
+#include "core/tests/scratch_dir.h"
+#include "ui/panel.h"
+#include "ui/tests/fakepanelwindow.h"
+
+namespace orvane::ui {
+namespace {
+
+using testing::FakePanelWindow;
+
+struct PanelSearchTest : ::testing::Test {
+    orvane::testing::ScratchDir directory;
+    FakePanelWindow window;
+    cadlink::fake::FakeAutomationRuntime runtime;
+    cadlink::fake::FakeWindowSystem windows;
+    std::unique_ptr<Panel> panel;
+
+    void write(const std::string& name, const std::string& text) {
+        std::ofstream(directory / name, std::ios::binary) << text;
+    }
+    Panel& create() {
+        panel = std::make_unique<Panel>(window, PanelServices{(directory.path() / "Orvane").u16string(), runtime,
+                                                              windows, u"Platform = test"});
+        panel->create();
+        return *panel;
+    }
+    static std::vector<std::u16string> captions(const std::vector<SearchItem>& items) {
+        std::vector<std::u16string> found;
+        for (const SearchItem& item : items) found.push_back(item.caption);
+        return found;
+    }
+};
+
+TEST_F(PanelSearchTest, CoversTheShownMenusAndEveryOtherListByDefault) {
+    write("OrvaneList.txt", "[Help]\nVER_: about\n");
+    write("OtherList.txt", "[Other]\nESC_: stop\n");
+    const auto items = create().searchItems();
+    EXPECT_EQ(captions(items), (std::vector<std::u16string>{u"VER_: about", u"ESC_: stop"}));
+    EXPECT_EQ(items[1].listName, u"OtherList.txt");
+    EXPECT_EQ(items[1].menuTitle, u"Other");
+}
+
+TEST_F(PanelSearchTest, TheSettingsFileCanKeepItToTheShownMenus) {
+    write("OrvaneList.txt", "[Help]\nVER_: about\n");
+    write("OtherList.txt", "[Other]\nESC_: stop\n");
+    write("Orvane.ini", "[MenuList]\nFileName=OrvaneList.txt\n[Search]\nAllLists=0\n");
+    EXPECT_EQ(captions(create().searchItems()), std::vector<std::u16string>{u"VER_: about"});
+}
+
+TEST_F(PanelSearchTest, AnItemOfAnotherListRunsWithoutSwitchingTheChooser) {
+    write("OrvaneList.txt", "[Draw]\n_LINE: line\n");
+    write("OtherList.txt", "[Help]\nVER_: about\n");
+    Panel& shown = create();
+    const auto chosen = shown.core().state().comboBox1().selectedIndex();
+    shown.runSearchItem({u"VER_: about", u"Help", 101, u"OtherList.txt"});
+    EXPECT_EQ(window.information, std::vector<std::u16string>{u" バージョン情報"});
+    EXPECT_EQ(shown.core().state().comboBox1().selectedIndex(), chosen);
+    EXPECT_EQ(shown.core().state().slots().find(101)->caption, u"_LINE: line");
+}
+
+TEST_F(PanelSearchTest, AnItemWhoseSlotChangedSinceRunsNothing) {
+    write("OrvaneList.txt", "[Help]\nVER_: about\n");
+    create().runSearchItem({u"VER_: version", u"Help", 101, u"OrvaneList.txt"});
+    EXPECT_TRUE(window.information.empty());
+}
+
+}  // namespace
+}  // namespace orvane::ui
