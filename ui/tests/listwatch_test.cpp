@@ -115,13 +115,10 @@ TEST_F(ListWatchTest, ListStillUnreadableASecondLaterShowsItsErrorOnce) {
 
 TEST_F(ListWatchTest, ListReadableAgainWithinTheSecondShowsNoBox) {
     std::filesystem::remove(dir.path() / "OrvaneList.txt");
-    dir.write("OrvaneList.txt", "[File]\nNEW: New\n");
-    std::filesystem::rename(dir.path() / "OrvaneList.txt", dir.path() / "Saved.tmp");
     dir.makeUnreadable("OrvaneList.txt");
     watch.fileChanged(u"OrvaneList.txt");
     ASSERT_TRUE(expire());
-    std::filesystem::remove(dir.path() / "OrvaneList.txt");
-    std::filesystem::rename(dir.path() / "Saved.tmp", dir.path() / "OrvaneList.txt");
+    dir.makeReadableAgain("OrvaneList.txt", "[File]\nNEW: New\n");
     watch.fileChanged(u"OrvaneList.txt");
     settle();
     EXPECT_EQ(firstItem(), u"NEW: New");
