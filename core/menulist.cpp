@@ -64,12 +64,19 @@ std::u16string_view trimmedView(std::u16string_view text) {
 // caption.
 using SlotFiller = std::function<void(int number, std::u16string_view caption)>;
 
-// Pours the lines of the file into the slots as they are read; stops after
+// Hands each line of a menu list to a taker, from the file or from memory.
+using LineSource = std::function<void(const LineTaker& take)>;
+
+LineSource linesOfFile(std::u16string_view path) {
+    return [path](const LineTaker& take) { forEachLineOfFile(path, take); };
+}
+
+// Pours the lines of the list into the slots as they are read; stops after
 // the section line that would open a 16th drop-down.
-void pourLines(std::u16string_view path, const SlotFiller& fill, const MenuTitleHandler& onTitle) {
+void pourLines(const LineSource& lines, const SlotFiller& fill, const MenuTitleHandler& onTitle) {
     int sectionBase = 0;
     int itemCounter = 0;
-    forEachLineOfFile(path, [&](std::u16string_view line) {
+    lines([&](std::u16string_view line) {
         const std::u16string_view t = trimmedView(line);
         if (t.empty()) {
             return true;
@@ -113,6 +120,23 @@ void fillSlot(SlotGrid& slots, int number, std::u16string_view caption) {
     slots.setVisible(number, !slot->cut || strToIntDef(caption, 0) == 0);
 }
 
+// The path of the list in the program directory; nullopt without such a file.
+std::optional<std::u16string> existingList(std::u16string_view programDirectory, std::u16string_view lstname) {
+    std::u16string path(programDirectory);
+    path += lstname;
+    if (!platform::fileExists(path)) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+void pourList(std::u16string_view path, const LineSource& lines, SlotGrid& slots, const MenuTitleHandler& onTitle) {
+    resetSlots(slots);
+    slots.setListPath(path);
+    pourLines(lines, [&slots](int number, std::u16string_view caption) { fillSlot(slots, number, caption); }, onTitle);
+    hideNumericSlots(slots);
+}
+
 }  // namespace
 
 bool isMenuListFileName(std::u16string_view name) {
@@ -135,16 +159,17 @@ std::vector<std::u16string> ListMenuListFiles(std::u16string_view programDirecto
 
 void loadMenuList(std::u16string_view programDirectory, std::u16string_view lstname,
                   SlotGrid& slots, const MenuTitleHandler& onTitle) {
-    std::u16string path(programDirectory);
-    path += lstname;
-    if (!platform::fileExists(path)) {
-        return;
+    if (const auto path = existingList(programDirectory, lstname)) {
+        pourList(*path, linesOfFile(*path), slots, onTitle);
     }
-    resetSlots(slots);
-    slots.setListPath(path);
-    pourLines(path,
-              [&slots](int number, std::u16string_view caption) { fillSlot(slots, number, caption); }, onTitle);
-    hideNumericSlots(slots);
+}
+
+void reloadMenuList(std::u16string_view programDirectory, std::u16string_view lstname,
+                    SlotGrid& slots, const MenuTitleHandler& onTitle) {
+    if (const auto path = existingList(programDirectory, lstname)) {
+        const std::string bytes = platform::readWholeFile(*path);
+        pourList(*path, [&bytes](const LineTaker& take) { forEachLine(bytes, take); }, slots, onTitle);
+    }
 }
 
 std::optional<std::u16string> wholeCaption(const SlotGrid& slots, int number) {
@@ -153,7 +178,7 @@ std::optional<std::u16string> wholeCaption(const SlotGrid& slots, int number) {
         return std::nullopt;
     }
     std::optional<std::u16string> whole;
-    pourLines(slots.listPath(),
+    pourLines(linesOfFile(slots.listPath()),
               [&](int filled, std::u16string_view caption) {
                   if (filled == number) whole.emplace(caption);
               },

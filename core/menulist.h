@@ -37,6 +37,12 @@ using MenuTitleHandler = std::function<void(std::u16string title)>;
 void loadMenuList(std::u16string_view programDirectory, std::u16string_view lstname,
                   SlotGrid& slots, const MenuTitleHandler& onTitle);
 
+// As loadMenuList, but the file is read whole before any slot changes: a file
+// that exists but cannot be read throws the line file's Error and leaves the
+// slots and the title as they were.
+void reloadMenuList(std::u16string_view programDirectory, std::u16string_view lstname,
+                    SlotGrid& slots, const MenuTitleHandler& onTitle);
+
 // The whole caption of a cut slot, read again from the menu list that filled
 // the grid; nullopt for a slot that is not cut, and when the list is gone or
 // no longer gives the slot a text that starts with the caption it holds.

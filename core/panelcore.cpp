@@ -151,16 +151,30 @@ void PanelCore::writeSettings() {
     settings.save();
 }
 
-void PanelCore::loadMenuList(std::u16string_view lstname) {
-    orvane::loadMenuList(programDirectory_, lstname, state_.slots(), [this](std::u16string title) {
+MenuTitleHandler PanelCore::menuTitleSetter() {
+    return [this](std::u16string title) {
         shared_.MenuTitle = std::move(title);
         recomposeCaption();
-    });
+    };
+}
+
+void PanelCore::loadMenuList(std::u16string_view lstname) {
+    orvane::loadMenuList(programDirectory_, lstname, state_.slots(), menuTitleSetter());
 }
 
 void PanelCore::ComboBox1Change() {
     if (const std::u16string* selected = state_.comboBox1().selectedText()) {
         loadMenuList(std::u16string(*selected));
+    }
+}
+
+void PanelCore::refreshChooser() {
+    state_.replaceChooserEntries(ListMenuListFiles(programDirectory_), state_.chooserSelectedText());
+}
+
+void PanelCore::reloadSelectedList() {
+    if (const std::u16string* selected = state_.comboBox1().selectedText()) {
+        orvane::reloadMenuList(programDirectory_, std::u16string(*selected), state_.slots(), menuTitleSetter());
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/error.h"
+#include "core/menulist.h"
 #include "core/panelstate.h"
 
 namespace orvane {
@@ -100,6 +101,15 @@ public:
     // The user picked a chooser entry: select it and run ComboBox1Change.
     void chooserPickedByUser(std::size_t index);
 
+    // The chooser's entries become the list files now in the program
+    // directory. The selected entry stays selected, and stays an entry while
+    // its file is gone, as the menus still show it. Errors escape.
+    void refreshChooser();
+    // Loads the selected entry as ComboBox1Change does, but reads the file
+    // whole first: one that cannot be read throws its Error and leaves the
+    // menus and the caption as they were.
+    void reloadSelectedList();
+
     // Caption := MenuTitle + " [ " + TargetCADName + " ]".
     void recomposeCaption();
     // The "CAD_" command's OK: TargetCADName := label, caption recomposed.
@@ -108,6 +118,7 @@ public:
 private:
     void readSettings(std::u16string& listName);
     void writeSettings();
+    MenuTitleHandler menuTitleSetter();
 
     std::u16string programPath_;
     std::u16string programDirectory_;

@@ -51,6 +51,22 @@ std::size_t PanelState::addChooserEntry(std::u16string name) {
     return index;
 }
 
+void PanelState::replaceChooserEntries(std::vector<std::u16string> names, std::u16string_view keep) {
+    SortedList next;
+    for (std::u16string& name : names) {
+        next.add(std::move(name));
+    }
+    if (!keep.empty()) {
+        const std::optional<std::size_t> found = next.find(keep);
+        next.select(found ? *found : next.add(std::u16string(keep)));
+    }
+    if (next.entries() == comboBox1_.entries() && next.selectedIndex() == comboBox1_.selectedIndex()) {
+        return;
+    }
+    comboBox1_ = std::move(next);
+    notify([](PanelObserver& o) { o.chooserEntriesChanged(); });
+}
+
 void PanelState::selectChooserEntry(std::optional<std::size_t> index) {
     if (comboBox1_.selectedIndex() == index) {
         return;

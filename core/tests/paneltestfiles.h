@@ -62,6 +62,12 @@ public:
         if (holder == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot hold " + name);
         holders_.push_back(holder);
     }
+    // Lets every held file go and gives this one the bytes.
+    void makeReadableAgain(const std::string& name, const std::string& bytes) {
+        for (HANDLE holder : holders_) CloseHandle(holder);
+        holders_.clear();
+        write(name, bytes);
+    }
 #else
     // An entry that exists and is no directory, yet cannot be opened for
     // reading, even by root: a Unix socket.
@@ -76,6 +82,11 @@ public:
         if (!bound) {
             throw std::runtime_error("bind failed: " + target);
         }
+    }
+    // Replaces the unreadable entry with a file of these bytes.
+    void makeReadableAgain(const std::string& name, const std::string& bytes) const {
+        std::filesystem::remove(path_ / name);
+        write(name, bytes);
     }
 #endif
 
