@@ -91,6 +91,18 @@ TEST_F(PanelE2ETest, MenuItemSwitchesToTheOtherListAndItsCommands) {
         << demo->logLines().join(u'\n').toStdString();
 }
 
+TEST_F(PanelE2ETest, AListSavedByAnotherProgramChangesTheMenusWithinAboutASecond) {
+    const auto panel = startPanel();
+    ASSERT_TRUE(waitUntil([&] { return desktop.caption(panel->window()) == QLatin1String("First [ Demo ]"); }));
+
+    directory.write(QStringLiteral("OrvaneList.txt"),
+                    utf8ListFile({QStringLiteral("CAPTION_: Edited"), QStringLiteral("[Edited]"), QStringLiteral("_ARC: arc")}));
+
+    EXPECT_TRUE(waitUntil([&] { return desktop.caption(panel->window()) == QLatin1String("Edited [ Demo ]"); },
+                          std::chrono::seconds(3)))
+        << desktop.caption(panel->window()).toStdString();
+}
+
 TEST_F(PanelE2ETest, TargetDialogAddsAnEntryAndItsOkChangesTheTargetAndTheCaption) {
     const auto panel = startPanel();
     PanelDriver driver(desktop, *panel);

@@ -18,6 +18,7 @@
 #include "ui/qt/TaregetCADUnit.h"
 #include "ui/qt/boxes.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/listfollower.h"
 #include "ui/qt/shape.h"
 #include "ui/qt/slotmenubar.h"
 #include "ui/qt/topmost.h"
@@ -73,9 +74,12 @@ TForm91::TForm91(PanelDependencies dependencies)
     layout()->activate();
     learnFrameExtents(this);
     panel_.create();
+    listFollower_ = new ListFollower(panel_.core(), panel_.logic(), *MainMenu1, this);
 }
 
 TForm91::~TForm91() {
+    // Nothing follows the list files once the shutdown has begun.
+    delete listFollower_;
     panel_.destroy();
     Timer1->stop();
     panel_.core().state().removeObserver(this);

@@ -18,6 +18,7 @@ class QTimer;
 
 namespace orvane::ui {
 
+class ListFollower;
 class MessageBoxes;
 class SlotMenuBar;
 class TShape;
@@ -119,6 +120,7 @@ private:
     QPointer<TTargetCADForm> targetCADForm_;
     bool shownBefore_ = false;
     QTimer* leaveMaximisedTimer_ = nullptr;
+    ListFollower* listFollower_ = nullptr;
     int leaveMaximisedTries_ = 0;
 };
 

@@ -63,6 +63,12 @@ QMenu* SlotMenuBar::menu(int dropDownNumber) const {
     return found == menus_.end() ? nullptr : found->second;
 }
 
+std::vector<QMenu*> SlotMenuBar::menus() const {
+    std::vector<QMenu*> all;
+    for (const auto& [number, menu] : menus_) all.push_back(menu);
+    return all;
+}
+
 void SlotMenuBar::show(const Slot& slot) {
     QAction* entry = action(slot.number);
     const QString caption = toQString(slot.caption);

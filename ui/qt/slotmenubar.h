@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <map>
+#include <vector>
 
 #include "core/slotgrid.h"
 
@@ -29,6 +30,8 @@ public:
     // The entry of a slot: an item's action, or a drop-down's menu action.
     QAction* action(int number) const;
     QMenu* menu(int dropDownNumber) const;
+    // Every drop-down's menu, in slot order.
+    std::vector<QMenu*> menus() const;
 
 Q_SIGNALS:
     // An item slot was clicked.
