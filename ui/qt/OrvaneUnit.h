@@ -10,6 +10,7 @@
 #include "cadlink/windowsystem.h"
 #include "ui/panel.h"
 #include "ui/qt/TaregetCADUnit.h"
+#include "ui/searchbox.h"
 #include "ui/typeahead.h"
 
 class QCheckBox;
@@ -19,6 +20,7 @@ class QTimer;
 namespace orvane::ui {
 
 class MessageBoxes;
+class SearchBox;
 class SlotMenuBar;
 class TShape;
 
@@ -69,6 +71,8 @@ public:
     QComboBox* ComboBox1;
     SlotMenuBar* MainMenu1;
     QTimer* Timer1;
+    // Ctrl+F opens it under the menu bar.
+    SearchBox* SearchBox1;
 
     void setVisible(bool visible) override;
 
@@ -112,6 +116,7 @@ private:
     void setPanelTopMost(bool on) override;
 
     void createControls();
+    void openSearchBox();
     void returnToNormalBounds();
 
     PanelDependencies deps_;
@@ -120,6 +125,7 @@ private:
     bool shownBefore_ = false;
     QTimer* leaveMaximisedTimer_ = nullptr;
     int leaveMaximisedTries_ = 0;
+    std::unique_ptr<SearchBoxLogic> search_;
 };
 
 }  // namespace orvane::ui
