@@ -1,12 +1,10 @@
 #include "ui/qt/searchbox.h"
 
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include "ui/qt/boxes.h"
 
@@ -56,13 +54,6 @@ SearchBox::SearchBox(QWidget* owner)
     edit_->installEventFilter(this);
     connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (logic_ != nullptr) logic_->textChanged(fromQString(text));
-    });
-    // Another window taking the focus, or another program, closes the box.
-    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
-        if (focused != nullptr && focused != windowHandle() && focused != parentWidget()->windowHandle()) hide();
-    });
-    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state != Qt::ApplicationActive) hide();
     });
 }
 
