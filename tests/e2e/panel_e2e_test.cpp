@@ -63,6 +63,24 @@ TEST_F(PanelE2ETest, CommandItemReachesTheCadAfterItsWindowCameToFrontAndGotEsca
         << demo->logLines().join(u'\n').toStdString();
 }
 
+TEST_F(PanelE2ETest, SearchBoxEnterSendsTheFoundItemsCommandToTheCad) {
+    const auto demo = startDemo();
+    const auto panel = startPanel();
+    PanelDriver driver(desktop, *panel);
+    const auto lamp = driver.paintedLamp();
+    ASSERT_TRUE(lamp.has_value()) << "no lamp in the panel's window";
+
+    // A click on the lamp focuses the panel and does nothing else.
+    ASSERT_TRUE(PanelDriver::click(panel->window(), 4, lamp->top + 9));
+    ASSERT_TRUE(PanelDriver::keys({QStringLiteral("ctrl+f")}));
+    ASSERT_TRUE(waitUntil([&] { return desktop.hasOpenPopup(panel->pid()); })) << "Ctrl+F opened no search box";
+    ASSERT_TRUE(PanelDriver::type(QStringLiteral("lin")));
+    ASSERT_TRUE(PanelDriver::keys({QStringLiteral("Return")}));
+
+    EXPECT_TRUE(waitForEffects(*demo, {QStringLiteral("ESCAPE"), QStringLiteral("COMMAND _LINE\\r")}))
+        << demo->logLines().join(u'\n').toStdString();
+}
+
 TEST_F(PanelE2ETest, LoadItemSendsTheLispLoadExpressionOfTheFileBesideTheProgram) {
     directory.write(QStringLiteral("e2e.lsp"), "(princ)\n");
     const auto demo = startDemo();

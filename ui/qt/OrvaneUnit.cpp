@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QtGlobal>
@@ -19,6 +20,7 @@
 #include "ui/qt/boxes.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/listfollower.h"
+#include "ui/qt/searchbox.h"
 #include "ui/qt/shape.h"
 #include "ui/qt/slotmenubar.h"
 #include "ui/qt/topmost.h"
@@ -88,6 +90,7 @@ TForm91::~TForm91() {
     disconnect(ComboBox1, nullptr, this, nullptr);
     disconnect(CheckBox1, nullptr, this, nullptr);
     disconnect(MainMenu1, nullptr, this, nullptr);
+    delete SearchBox1;
     delete targetCADForm_.data();
 }
 
@@ -122,7 +125,17 @@ void TForm91::createControls() {
     connect(ComboBox1, &QComboBox::activated, this, &TForm91::ComboBox1Change);
     setTabOrder(ComboBox1, CheckBox1);
 
+    SearchBox1 = new SearchBox(this);
+    search_ = std::make_unique<SearchBoxLogic>(*SearchBox1, [this](const SearchItem& item) { panel_.runSearchItem(item); });
+    SearchBox1->drive(*search_);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, this, &TForm91::openSearchBox);
+
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+}
+
+void TForm91::openSearchBox() {
+    search_->open(panel_.searchItems());
+    SearchBox1->popUpUnder(menuBar());
 }
 
 TTargetCADForm* TForm91::createTargetCADForm() {

@@ -10,6 +10,7 @@
 #include "cadlink/windowsystem.h"
 #include "ui/panel.h"
 #include "ui/qt/TaregetCADUnit.h"
+#include "ui/searchbox.h"
 #include "ui/typeahead.h"
 
 class QCheckBox;
@@ -20,6 +21,7 @@ namespace orvane::ui {
 
 class ListFollower;
 class MessageBoxes;
+class SearchBox;
 class SlotMenuBar;
 class TShape;
 
@@ -70,6 +72,8 @@ public:
     QComboBox* ComboBox1;
     SlotMenuBar* MainMenu1;
     QTimer* Timer1;
+    // Ctrl+F opens it under the menu bar.
+    SearchBox* SearchBox1;
 
     void setVisible(bool visible) override;
 
@@ -113,6 +117,7 @@ private:
     void setPanelTopMost(bool on) override;
 
     void createControls();
+    void openSearchBox();
     void returnToNormalBounds();
 
     PanelDependencies deps_;
@@ -122,6 +127,7 @@ private:
     QTimer* leaveMaximisedTimer_ = nullptr;
     ListFollower* listFollower_ = nullptr;
     int leaveMaximisedTries_ = 0;
+    std::unique_ptr<SearchBoxLogic> search_;
 };
 
 }  // namespace orvane::ui
