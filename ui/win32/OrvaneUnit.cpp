@@ -9,6 +9,7 @@
 #include "ui/win32/applicationicon.h"
 #include "ui/win32/boxes.h"
 #include "ui/win32/dpi.h"
+#include "ui/win32/listfollower.h"
 #include "ui/win32/slategrey.h"
 #include "ui/win32/widetext.h"
 
@@ -69,9 +70,12 @@ TForm91::TForm91(PanelDependencies dependencies)
     rebuildMenuBar();
     SetTimer(window_, kTimer1, kMonitorIntervalMs, nullptr);
     panel_.create();
+    listFollower_ = std::make_unique<ListFollower>(panel_.core(), panel_.logic(), window_);
 }
 
 TForm91::~TForm91() {
+    // Nothing follows the list files once the shutdown has begun.
+    listFollower_.reset();
     panel_.destroy();
     KillTimer(window_, kTimer1);
     core().state().removeObserver(this);
@@ -182,6 +186,19 @@ LRESULT TForm91::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Timer1Timer();
             return 0;
         }
+        if (wParam == ListFollower::kTimerId) {
+            listFollower_->timerExpired();
+            return 0;
+        }
+        break;
+    case ListFollower::kFolderChanged:
+        listFollower_->folderChanged();
+        return 0;
+    case WM_ENTERMENULOOP:
+        listFollower_->menuOpened();
+        break;
+    case WM_EXITMENULOOP:
+        listFollower_->menusClosed();
         break;
     case WM_COMMAND:
         handleCommand(wParam, lParam);

@@ -13,6 +13,7 @@
 
 namespace orvane::ui::win32 {
 
+class ListFollower;
 class MessageBoxes;
 class TTargetCADForm;
 
@@ -116,6 +117,7 @@ private:
     HWND window_ = nullptr;
     Panel panel_;
     std::unique_ptr<TTargetCADForm> targetCADForm_;
+    std::unique_ptr<ListFollower> listFollower_;
     FontHandle font_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     bool menuRebuildPending_ = false;
