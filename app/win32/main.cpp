@@ -14,11 +14,11 @@
 
 namespace {
 
-void runMessageLoop(HWND panel) {
+void runMessageLoop(orvane::ui::win32::TForm91& panel) {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab and the arrow keys move between the panel's controls.
-        if (IsDialogMessageW(panel, &message) == FALSE) {
+        if (!panel.translateShortcut(message) && IsDialogMessageW(panel.handle(), &message) == FALSE) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -47,7 +47,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
         panel.createTargetCADForm();
         // 6. Until the panel closes.
         panel.show();
-        runMessageLoop(panel.handle());
+        runMessageLoop(panel);
         // 7. Destroying the panel runs the shutdown sequence.
     }
     return 0;

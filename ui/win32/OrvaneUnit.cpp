@@ -269,6 +269,16 @@ void TForm91::handleCommand(WPARAM wParam, LPARAM lParam) {
     }
 }
 
+bool TForm91::translateShortcut(const MSG& message) {
+    const bool inPanel = message.hwnd == window_ || IsChild(window_, message.hwnd) != FALSE;
+    const bool ctrlOnly = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0;
+    if (!inPanel || message.message != WM_KEYDOWN || message.wParam != 'F' || !ctrlOnly) {
+        return false;
+    }
+    searchBox_.open(window_, panel_.searchItems());
+    return true;
+}
+
 void TForm91::scheduleMenuRebuild() {
     if (!menuRebuildPending_) {
         menuRebuildPending_ = true;
@@ -388,6 +398,7 @@ void TForm91::applyOuterBounds(const Bounds& bounds) {
 }
 
 void TForm91::cancelModalWindows() {
+    search_.dismiss();
     if (targetCADForm_ && targetCADForm_->isShowing()) {
         targetCADForm_->endModal(kModalResultCancel);
     }

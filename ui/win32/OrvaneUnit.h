@@ -8,8 +8,10 @@
 #include "cadlink/automation.h"
 #include "cadlink/windowsystem.h"
 #include "ui/panel.h"
+#include "ui/searchbox.h"
 #include "ui/typeahead.h"
 #include "ui/win32/fonts.h"
+#include "ui/win32/searchbox.h"
 
 namespace orvane::ui::win32 {
 
@@ -59,6 +61,11 @@ public:
     void ComboBox1Change(int index) { panel_.logic().ComboBox1Change(index); }
     void N1011Click(int slotNumber) { panel_.N1011Click(slotNumber); }
     void Timer1Timer() { panel_.Timer1Timer(); }
+
+    // Takes the panel's own keys out of the message loop before anything
+    // translates them: Ctrl+F in the panel opens the command search box.
+    bool translateShortcut(const MSG& message);
+    const SearchBox& searchBox() const { return searchBox_; }
 
     HWND CheckBox1 = nullptr;
     HWND ComboBox1 = nullptr;
@@ -118,6 +125,8 @@ private:
     Panel panel_;
     std::unique_ptr<TTargetCADForm> targetCADForm_;
     std::unique_ptr<ListFollower> listFollower_;
+    SearchBox searchBox_{search_};
+    SearchBoxLogic search_{searchBox_, [this](const SearchItem& item) { panel_.runSearchItem(item); }};
     FontHandle font_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     bool menuRebuildPending_ = false;

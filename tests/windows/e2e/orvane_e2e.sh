@@ -56,7 +56,7 @@ list_file() {
 
 cp "$bin/Orvane.exe" "$work/"
 list_file "CAPTION_: First" "[Commands]" "_LINE: line" "LOAD_: e2e.lsp" "MENU_: secondlist.txt" \
-  "CAD_: target" >"$work/OrvaneList.txt"
+  "CAD_: target" "[More]" "_PLINE: polyline" >"$work/OrvaneList.txt"
 list_file "CAPTION_: Second" "[Other]" "_CIRCLE: circle" >"$work/SecondList.txt"
 list_file "Demo CAD	$demo_progid" >"$work/TargetCAD_APIVersion.txt"
 
@@ -254,6 +254,17 @@ TargetDialogAddsAnEntryAndItsOkChangesTheCaption)
   # OK.
   xdotool mousemove --window "$dialog" $((80 + 37)) $((271 + 12)) click 1
   wait_for "the caption names the new target" caption_is "First [ Plant ]"
+  ;;
+SearchBoxRunsTheTypedItemOnTheCad)
+  start_demo
+  start_panel
+  wait_for "the panel takes the focus" panel_has_focus
+  xdotool key ctrl+f
+  search_box_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" != "$panel" ] && drop_down_open; }
+  wait_for "the search box takes the focus" search_box_has_focus
+  xdotool type pline
+  xdotool key Return
+  wait_for "the CAD receives the found item's command" demo_logged 'COMMAND _PLINE\r'
   ;;
 PanelWindowStaysOnTop)
   start_panel
