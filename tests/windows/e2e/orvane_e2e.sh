@@ -266,6 +266,17 @@ SearchBoxRunsTheTypedItemOnTheCad)
   xdotool key Return
   wait_for "the CAD receives the found item's command" demo_logged 'COMMAND _PLINE\r'
   ;;
+ListSavedByAnotherProgramChangesTheMenus)
+  start_panel
+  wait_for "the first list's caption" caption_is "First [ Demo CAD ]"
+  list_file "CAPTION_: Edited" "[Edited]" "_ARC: arc" >"$work/OrvaneList.txt"
+  # Within about a second: the watch settles for a quarter of one.
+  end=$((SECONDS + 3))
+  until caption_is "Edited [ Demo CAD ]"; do
+    [ "$SECONDS" -lt "$end" ] || fail "the saved list did not reach the menus within 3 s"
+    sleep 0.1
+  done
+  ;;
 PanelWindowStaysOnTop)
   start_panel
   above() { xprop -id "$panel" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_ABOVE; }
