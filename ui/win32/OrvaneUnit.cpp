@@ -12,6 +12,7 @@
 #include "ui/win32/listfollower.h"
 #include "ui/win32/slategrey.h"
 #include "ui/win32/widetext.h"
+#include "ui/win32/windowclass.h"
 
 namespace orvane::ui::win32 {
 
@@ -45,19 +46,6 @@ Bounds toBounds(const RECT& rect) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void registerWindowClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpszClassName = kWindowClass;
-    windowClass.hInstance = instance;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = slategrey::windowBrush();
-    windowClass.hIcon = applicationIcon(instance, GetSystemMetrics(SM_CXICON));
-    windowClass.hIconSm = applicationIcon(instance, GetSystemMetrics(SM_CXSMICON));
-    RegisterClassExW(&windowClass);
-}
-
 }  // namespace
 
 TForm91::TForm91(PanelDependencies dependencies)
@@ -89,7 +77,9 @@ TForm91::~TForm91() {
 
 void TForm91::createWindow() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    registerWindowClass(instance);
+    registerWindowClass(kWindowClass, DefWindowProcW, slategrey::windowBrush(),
+                        applicationIcon(instance, GetSystemMetrics(SM_CXICON)),
+                        applicationIcon(instance, GetSystemMetrics(SM_CXSMICON)));
     window_ = CreateWindowExW(kExStyle, kWindowClass, wideText(core().state().caption()).c_str(), kStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

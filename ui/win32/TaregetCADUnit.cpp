@@ -10,6 +10,7 @@
 #include "ui/win32/dpi.h"
 #include "ui/win32/slategrey.h"
 #include "ui/win32/widetext.h"
+#include "ui/win32/windowclass.h"
 
 namespace orvane::ui::win32 {
 
@@ -39,20 +40,6 @@ enum ControlId : int {
     kButton2,
     kStatic,
 };
-
-void registerClass(WNDPROC windowProc) {
-    static const ATOM registered = [windowProc] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = slategrey::windowBrush();
-        windowClass.lpszClassName = kClassName;
-        return RegisterClassExW(&windowClass);
-    }();
-    static_cast<void>(registered);
-}
 
 void switchInputMethodOff(HWND field) {
     if (HIMC context = ImmGetContext(field)) {
@@ -100,7 +87,7 @@ private:
 
 TTargetCADForm::TTargetCADForm(HWND owner, TargetCADFormDependencies dependencies)
     : TargetCADFormHandlers(*this, dependencies.settings()), boxes_(dependencies.boxes), owner_(owner) {
-    registerClass(&TTargetCADForm::windowProc);
+    registerWindowClass(kClassName, &TTargetCADForm::windowProc, slategrey::windowBrush());
     // The owner keeps the dialog off the task bar and above itself.
     CreateWindowExW(kExStyle, kClassName, L"ターゲット CAD", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, kClientWidth,
                     kClientHeight, owner, nullptr, GetModuleHandleW(nullptr), this);

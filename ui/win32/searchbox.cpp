@@ -9,6 +9,7 @@
 #include "ui/win32/dpi.h"
 #include "ui/win32/slategrey.h"
 #include "ui/win32/widetext.h"
+#include "ui/win32/windowclass.h"
 
 namespace orvane::ui::win32 {
 
@@ -24,20 +25,6 @@ constexpr int kRowHeight = 18;
 constexpr int kInset = 4;
 // Between a caption and its menu's title.
 constexpr int kTitleGap = 12;
-
-void registerClass(WNDPROC windowProc) {
-    static const ATOM registered = [windowProc] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = slategrey::baseBrush();
-        windowClass.lpszClassName = kClassName;
-        return RegisterClassExW(&windowClass);
-    }();
-    static_cast<void>(registered);
-}
 
 constexpr UINT kRowText = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
 
@@ -70,7 +57,7 @@ SearchBox::~SearchBox() {
 }
 
 void SearchBox::create(HWND panel) {
-    registerClass(&SearchBox::windowProc);
+    registerWindowClass(kClassName, &SearchBox::windowProc, slategrey::baseBrush());
     // Owned by the panel: no task-bar button, and always above it.
     window_ = CreateWindowExW(0, kClassName, L"", kStyle, 0, 0, 0, 0, panel, nullptr, GetModuleHandleW(nullptr),
                               nullptr);
