@@ -83,7 +83,8 @@ void TForm91::createWindow() {
     window_ = CreateWindowExW(kExStyle, kWindowClass, wideText(core().state().caption()).c_str(), kStyle, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TForm91::windowProcedure));
+    SetWindowLongPtrW(window_, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(&objectWindowProcedure<TForm91, &TForm91::handleMessage>));
     dpi_ = windowDpi(window_);
     MainMenu1 = CreateMenu();
     SetMenu(window_, MainMenu1);
@@ -159,14 +160,6 @@ void TForm91::show() {
     ShowWindow(window_, SW_SHOWNORMAL);
     // The bounds from start-up win over where the system placed the window.
     boundsChanged();
-}
-
-LRESULT CALLBACK TForm91::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* panel = reinterpret_cast<TForm91*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (panel == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return panel->handleMessage(message, wParam, lParam);
 }
 
 LRESULT TForm91::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -72,7 +72,6 @@ public:
     HMENU MainMenu1 = nullptr;
 
 private:
-    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void handleCommand(WPARAM wParam, LPARAM lParam);
 

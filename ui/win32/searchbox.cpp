@@ -57,7 +57,8 @@ SearchBox::~SearchBox() {
 }
 
 void SearchBox::create(HWND panel) {
-    registerWindowClass(kClassName, &SearchBox::windowProc, slategrey::baseBrush());
+    registerWindowClass(kClassName, &objectWindowProcedure<SearchBox, &SearchBox::dispatch>,
+                        slategrey::baseBrush());
     // Owned by the panel: no task-bar button, and always above it.
     window_ = CreateWindowExW(0, kClassName, L"", kStyle, 0, 0, 0, 0, panel, nullptr, GetModuleHandleW(nullptr),
                               nullptr);
@@ -167,14 +168,6 @@ void SearchBox::drawRow(const DRAWITEMSTRUCT& item) const {
     SetTextColor(item.hDC, current ? slategrey::kHighlightedText : slategrey::kText);
     DrawTextW(item.hDC, caption.c_str(), -1, &captionRect, kRowText);
     SelectObject(item.hDC, oldFont);
-}
-
-LRESULT CALLBACK SearchBox::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* box = reinterpret_cast<SearchBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (box == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return box->dispatch(message, wParam, lParam);
 }
 
 LRESULT SearchBox::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -38,7 +38,6 @@ private:
     void resizeToRows();
     void drawRow(const DRAWITEMSTRUCT& item) const;
 
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK fieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR box);
     LRESULT dispatch(UINT message, WPARAM wParam, LPARAM lParam);
