@@ -18,4 +18,16 @@ std::vector<MenuBarMenu> menuBarLayout(const SlotGrid& slots) {
     return menus;
 }
 
+std::u16string shownMenuText(std::u16string_view caption) {
+    std::u16string shown;
+    shown.reserve(caption.size());
+    for (std::size_t at = 0; at < caption.size(); ++at) {
+        if (caption[at] == u'&' && ++at == caption.size()) {
+            break;
+        }
+        shown.push_back(caption[at]);
+    }
+    return shown;
+}
+
 }  // namespace orvane::ui

@@ -25,4 +25,8 @@ struct MenuBarMenu {
 // "-" is a separator; captions are kept as set, "&" included.
 std::vector<MenuBarMenu> menuBarLayout(const SlotGrid& slots);
 
+// The text a menu shows for a caption, without underlines: "&" marks the
+// access key and is not shown, "&&" shows as "&".
+std::u16string shownMenuText(std::u16string_view caption);
+
 }  // namespace orvane::ui

@@ -5,6 +5,7 @@
 
 #include "cadlink/messagefilter.h"
 #include "core/menulist.h"
+#include "core/paths.h"
 #include "core/settingsfile.h"
 
 namespace orvane::ui {
@@ -13,11 +14,6 @@ namespace {
 
 constexpr char16_t kSearchSection[] = u"Search";
 constexpr char16_t kAllListsKey[] = u"AllLists";
-
-std::u16string fileName(std::u16string_view path) {
-    const std::size_t slash = path.find_last_of(u"/\\");
-    return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
-}
 
 bool searchCoversEveryList(const std::u16string& settingsPath) {
     try {
@@ -59,7 +55,7 @@ void Panel::create() {
 
 std::vector<SearchItem> Panel::searchItems() const {
     const SlotGrid& shown = core_.state().slots();
-    const std::u16string current = fileName(shown.listPath());
+    const std::u16string current = extractFileName(shown.listPath());
     std::vector<SearchItem> items = searchableItems(shown, current);
     if (!searchCoversEveryList(core_.settingsPath())) return items;
     for (const std::u16string& name : core_.state().comboBox1().entries()) {
@@ -75,7 +71,7 @@ std::vector<SearchItem> Panel::searchItems() const {
 void Panel::runSearchItem(const SearchItem& item) {
     logic_.report([&] {
         const SlotGrid& shown = core_.state().slots();
-        if (item.listName == fileName(shown.listPath())) {
+        if (item.listName == extractFileName(shown.listPath())) {
             const Slot* slot = shown.find(item.slotNumber);
             if (slot != nullptr && slot->caption == item.caption) commands_.N1011Click(item.slotNumber);
             return;

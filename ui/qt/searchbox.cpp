@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ui/menubarlayout.h"
 #include "ui/qt/boxes.h"
 
 namespace orvane::ui {
@@ -14,17 +15,7 @@ namespace {
 
 enum Column { kCaption, kMenuTitle };
 
-// The text a menu shows for a caption: "&" marks an access key, "&&" is "&".
-QString shownText(const std::u16string& caption) {
-    const QString text = toQString(caption);
-    QString shown;
-    shown.reserve(text.size());
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        if (text[at] == u'&' && ++at == text.size()) break;
-        shown += text[at];
-    }
-    return shown;
-}
+QString shownText(std::u16string_view caption) { return toQString(shownMenuText(caption)); }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "ui/menubarlayout.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/slategrey.h"
 #include "ui/win32/widetext.h"
@@ -28,18 +29,8 @@ constexpr int kTitleGap = 12;
 
 constexpr UINT kRowText = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
 
-// Captions and titles are menu texts: "&&" shows as "&", and the mnemonic's
-// "&" not at all, as a menu shows them without underlines.
-std::wstring withoutMnemonic(std::u16string_view menuText) {
-    std::wstring shown;
-    for (std::size_t at = 0; at < menuText.size(); ++at) {
-        if (menuText[at] == u'&' && ++at == menuText.size()) {
-            break;
-        }
-        shown.push_back(static_cast<wchar_t>(menuText[at]));
-    }
-    return shown;
-}
+// Captions and titles are menu texts, shown as a menu shows them.
+std::wstring withoutMnemonic(std::u16string_view menuText) { return wideText(shownMenuText(menuText)); }
 
 int textWidth(HDC dc, const std::wstring& text) {
     RECT measured{};
