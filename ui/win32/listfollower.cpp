@@ -32,6 +32,12 @@ void ListFollower::startTimer(int milliseconds) {
 
 void ListFollower::stopTimer() { KillTimer(panel_, kTimerId); }
 
+// A system timer repeats; the watch asks for one expiry at a time.
+void ListFollower::timerExpired() {
+    stopTimer();
+    watch_->timerExpired();
+}
+
 void ListFollower::waitForChanges() {
     const HANDLE handles[] = {stop_, change_};
     while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {

@@ -28,7 +28,7 @@ public:
 
     // The panel's window routes these here.
     void folderChanged() { watch_->folderChanged(); }
-    void timerExpired() { watch_->timerExpired(); }
+    void timerExpired();
     void menuOpened() { watch_->menuOpened(); }
     void menusClosed() { watch_->menusClosed(); }
 

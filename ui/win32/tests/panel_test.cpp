@@ -4,10 +4,12 @@
 
 #include <commctrl.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
 #include "ui/win32/TaregetCADUnit.h"
+#include "ui/win32/listfollower.h"
 #include "ui/win32/tests/modalscript.h"
 #include "ui/win32/tests/panelfixture.h"
 #include "ui/win32/widetext.h"
@@ -66,6 +68,23 @@ TEST_F(Win32PanelTest, MenuCommandRunsTheClickedSlotsCommand) {
     ASSERT_EQ(boxes.information.size(), 1u);
     EXPECT_EQ(boxes.information[0].caption, u" バージョン情報");
     EXPECT_EQ(boxes.information[0].owner, panel->handle());
+}
+
+TEST_F(Win32PanelTest, TheListWatchsTimerEndsWhenItFires) {
+    write("OrvaneList.txt", "[Help]\nVER_: about\n");
+    TForm91& form = create();
+    PostMessageW(form.handle(), ListFollower::kFolderChanged, 0, 0);
+    pump();
+    MSG message{};
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (message.wParam != ListFollower::kTimerId && std::chrono::steady_clock::now() < end) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_TIMER);
+        if (PeekMessageW(&message, form.handle(), WM_TIMER, WM_TIMER, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+    }
+    ASSERT_EQ(message.wParam, ListFollower::kTimerId) << "the list watch's timer never fired";
+    EXPECT_FALSE(KillTimer(form.handle(), ListFollower::kTimerId)) << "it is still running";
 }
 
 TEST_F(Win32PanelTest, ChooserChangeByTheUserLoadsTheList) {
