@@ -1,5 +1,7 @@
 #include "ui/listwatch.h"
 
+#include <algorithm>
+
 #include "core/platform/platform.h"
 
 namespace orvane::ui {
@@ -25,7 +27,12 @@ void ListWatch::fileChanged(std::u16string_view name) {
 // changed.
 void ListWatch::changed() {
     listStale_ = listStale_ || failedList_.has_value();
-    start(Wait::Quiet, kQuietMilliseconds);
+    const auto now = timer_.now();
+    if (waiting_ != Wait::Quiet) {
+        burstStart_ = now;
+    }
+    const auto held = std::chrono::duration_cast<std::chrono::milliseconds>(now - burstStart_).count();
+    start(Wait::Quiet, static_cast<int>(std::clamp<decltype(held)>(kBurstMilliseconds - held, 0, kQuietMilliseconds)));
 }
 
 void ListWatch::start(Wait wait, int milliseconds) {
@@ -41,7 +48,8 @@ void ListWatch::menusClosed() {
     menuOpen_ = false;
     if (due_) {
         due_ = false;
-        timerExpired();
+        // The pick's handler reads the slot the menu showed.
+        timer_.startTimer(0);
     }
 }
 

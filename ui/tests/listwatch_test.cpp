@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cadlink/fake/fakeautomation.h"
+#include "cadlink/fake/fakewindowsystem.h"
 #include "core/tests/paneltestfiles.h"
+#include "ui/panel.h"
 #include "ui/tests/fakepanelwindow.h"
 
 namespace orvane::ui {
@@ -21,20 +25,24 @@ class FakeTimer final : public WatchTimer {
 public:
     void startTimer(int milliseconds) override { running = milliseconds; }
     void stopTimer() override { running.reset(); }
+    std::chrono::steady_clock::time_point now() const override { return clock; }
     std::optional<int> running;
+    std::chrono::steady_clock::time_point clock;
 };
 
 struct ListWatchTest : ::testing::Test {
     ProgramDirectory dir;
     FakePanelWindow window;
-    PanelCore core{dir.programPath(), window, {}, [](const Error&) {}};
-    PanelFormLogic logic{window, core};
+    cadlink::fake::FakeAutomationRuntime runtime;
+    cadlink::fake::FakeWindowSystem windows;
+    Panel panel{window, {dir.programPath(), runtime, windows, u"Platform = test"}};
+    PanelCore& core = panel.core();
     FakeTimer timer;
-    ListWatch watch{core, logic, timer};
+    ListWatch watch{core, panel.logic(), timer};
 
     ListWatchTest() {
         dir.write("OrvaneList.txt", "CAPTION_: Old\n[File]\nOLD: Old\n");
-        core.FormCreate();
+        panel.create();
     }
     // Lets the running timer expire; false when none runs.
     bool expire() {
@@ -64,13 +72,33 @@ TEST_F(ListWatchTest, BurstOfSavesMakesOneReloadOnceQuiet) {
     EXPECT_FALSE(timer.running);
 }
 
-TEST_F(ListWatchTest, ChangeWhileAMenuIsOpenWaitsUntilItCloses) {
+TEST_F(ListWatchTest, SavesCloserThanTheQuietPeriodAreReadASecondAfterTheFirst) {
+    for (int saved = 0; saved < 5; ++saved) {
+        dir.write("OrvaneList.txt", "[File]\nV" + std::to_string(saved) + ": V\n");
+        watch.fileChanged(u"OrvaneList.txt");
+        timer.clock += std::chrono::milliseconds(200);
+    }
+    // The fifth save came 800 ms into the burst.
+    EXPECT_EQ(timer.running, ListWatch::kBurstMilliseconds - 800);
+    ASSERT_TRUE(expire());
+    EXPECT_EQ(firstItem(), u"V4: V");
+}
+
+TEST_F(ListWatchTest, PickInAMenuOpenDuringAChangeRunsTheItemShownAndTheMenusChangeAfter) {
+    dir.write("OrvaneList.txt", "[Help]\nVER_: about\n");
+    watch.fileChanged(u"OrvaneList.txt");
+    settle();
     watch.menuOpened();
     dir.write("OrvaneList.txt", "[File]\nNEW: New\n");
-    watch.folderChanged();
+    watch.fileChanged(u"OrvaneList.txt");
     settle();
-    EXPECT_EQ(firstItem(), u"OLD: Old");
+    EXPECT_EQ(firstItem(), u"VER_: about");
+
+    // A pick closes the menu before its handler runs.
     watch.menusClosed();
+    panel.N1011Click(101);
+    EXPECT_EQ(window.information, std::vector<std::u16string>{u" バージョン情報"});
+    settle();
     EXPECT_EQ(firstItem(), u"NEW: New");
 }
 
@@ -123,6 +151,17 @@ TEST_F(ListWatchTest, ListReadableAgainWithinTheSecondShowsNoBox) {
     settle();
     EXPECT_EQ(firstItem(), u"NEW: New");
     EXPECT_TRUE(window.errors.empty());
+}
+
+TEST_F(ListWatchTest, ListThatFailedIsReadAgainOnAChangeOfAnyOtherFile) {
+    std::filesystem::remove(dir.path() / "OrvaneList.txt");
+    dir.makeUnreadable("OrvaneList.txt");
+    watch.fileChanged(u"OrvaneList.txt");
+    ASSERT_TRUE(expire());
+    dir.makeReadableAgain("OrvaneList.txt", "[File]\nNEW: New\n");
+    watch.fileChanged(u"OtherList.txt");
+    settle();
+    EXPECT_EQ(firstItem(), u"NEW: New");
 }
 
 TEST_F(ListWatchTest, NewListFileJoinsTheChooserKeepingThePick) {
