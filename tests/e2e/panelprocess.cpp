@@ -179,7 +179,7 @@ std::optional<Lamp> PanelDriver::paintedLamp() {
     return found;
 }
 
-testing::AssertionResult PanelDriver::clickFirstMenuItem(int item) {
+testing::AssertionResult PanelDriver::openFirstDropDown() {
     const auto found = paintedLamp();
     if (!found) {
         return testing::AssertionFailure() << "no lamp in the panel's window";
@@ -194,6 +194,13 @@ testing::AssertionResult PanelDriver::clickFirstMenuItem(int item) {
     }
     if (!integration::waitUntil([&] { return desktop_.hasOpenPopup(panel_.pid()); }, kPopupBound)) {
         return testing::AssertionFailure() << "no drop-down opened on a click at 12, " << barHeight / 2;
+    }
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult PanelDriver::clickFirstMenuItem(int item) {
+    if (auto opened = openFirstDropDown(); !opened) {
+        return opened;
     }
     QStringList presses;
     for (int i = 0; i < item; ++i) {

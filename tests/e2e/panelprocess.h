@@ -87,6 +87,9 @@ public:
     // The lamp once the window has been painted: a window that answers the
     // window manager may still show only its background.
     std::optional<Lamp> paintedLamp();
+    // Opens the first drop-down of the menu bar with a click. On failure,
+    // says which step failed.
+    testing::AssertionResult openFirstDropDown();
     // Opens the first drop-down of the menu bar with a click and picks its
     // item-th visible item with the arrow keys and Enter. On failure, says
     // which step failed.
