@@ -79,7 +79,7 @@ void Panel::runSearchItem(const SearchItem& item) {
         const auto grid = otherList(core_.programDirectory(), item.listName);
         const Slot* slot = grid ? grid->find(item.slotNumber) : nullptr;
         if (slot != nullptr && slot->caption == item.caption) {
-            commands_.runCaption(wholeCaption(*grid, item.slotNumber).value_or(slot->caption));
+            commands_.runCaption(wholeCaption(*grid, item.slotNumber).value_or(slot->caption), item.listName);
         }
     });
 }
