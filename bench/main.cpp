@@ -7,10 +7,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "bench/cadcalls.h"
 #include "bench/listload.h"
+#include "bench/scale.h"
 #include "bench/search.h"
 #include "bench/settings.h"
 #include "bench/startup.h"
@@ -29,6 +31,10 @@ constexpr int kHugeLines = 5;
 constexpr int kCadRuns = 300;
 constexpr int kSettingsRuns = 5;
 constexpr int kSearchRuns = 200;
+constexpr int kScaleStartUps = 5;
+constexpr int kScaleRuns = 21;
+constexpr int kManyLists = 10000;
+constexpr int kSearchedLists = 2000;
 constexpr std::size_t kFullListBytes = 1;  // one round: 15 × 30 items
 constexpr std::size_t kLargeListBytes = 10 * 1024 * 1024;
 constexpr std::size_t kLargeSettingsBytes = 50 * 1024 * 1024;
@@ -40,6 +46,33 @@ void print(const std::vector<Comparison>& rows) {
         std::printf("%-44s %9.3f %-2s %9.3f %-2s %7.2f%s\n", row.what, row.panel, row.unit, row.floor, row.unit, ratio,
                     ratio > 1.3 ? "  > 1.3" : "");
     }
+}
+
+// The three lines of the panel at scale, each with the goal it must stay under.
+void printScale(const std::vector<Comparison>& rows, const std::vector<double>& goals) {
+    std::printf("\n%-44s %12s %12s %7s %12s\n", "at scale", "panel", "floor", "ratio", "goal");
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const Comparison& line = rows[row];
+        const double ratio = line.floor > 0.0 ? line.panel / line.floor : 0.0;
+        std::printf("%-44s %9.3f %-2s %9.3f %-2s %7.2f %9.1f %-2s%s\n", line.what, line.panel, line.unit, line.floor,
+                    line.unit, ratio, goals[row], line.unit, line.panel < goals[row] ? "" : "  over the goal");
+    }
+}
+
+// Medians of the panel's start-ups in a program directory of its own
+// holding these many lists; nullopt when a window did not come up.
+std::optional<double> startUpWithLists(int lists) {
+    QTemporaryDir directory;
+    const QString panel = directory.filePath(QStringLiteral("Orvane"));
+    if (!directory.isValid() || !QFile::copy(QStringLiteral(ORVANE_PATH), panel)) return std::nullopt;
+    orvane::bench::writeManyLists(directory.path().toStdString(), lists);
+    std::vector<double> starts;
+    for (int run = 0; run < kScaleStartUps; ++run) {
+        const auto ofPanel = orvane::bench::measureStartUp(panel.toStdString());
+        if (!ofPanel.ok) return std::nullopt;
+        starts.push_back(ofPanel.milliseconds);
+    }
+    return median(starts);
 }
 
 }  // namespace
@@ -114,6 +147,19 @@ int main(int argc, char** argv) {
     const auto settings = orvane::bench::measureSettings(settingsPlace, kSettingsRuns);
     const auto search = orvane::bench::measureCommandSearch(kSearchRuns);
 
+    const auto oneListStart = startUpWithLists(1);
+    const auto manyListsStart = startUpWithLists(kManyLists);
+    if (!oneListStart || !manyListsStart) {
+        std::fprintf(stderr, "bench: a window did not come up\n");
+        return 1;
+    }
+    QTemporaryDir changeDirectory;
+    QTemporaryDir searchDirectory;
+    orvane::bench::writeManyLists(changeDirectory.path().toStdString(), kManyLists);
+    orvane::bench::writeManyLists(searchDirectory.path().toStdString(), kSearchedLists);
+    const auto scale = orvane::bench::measureScale(changeDirectory.path().toStdString(),
+                                                   searchDirectory.path().toStdString(), kScaleRuns);
+
     print({
         {"start-up to mapped window, 15 x 30 list", "ms", median(panelStarts), median(bareStarts)},
         {"peak resident memory (VmHWM)", "MB", median(panelPeaks), median(barePeaks)},
@@ -136,5 +182,12 @@ int main(int argc, char** argv) {
                 "of 15 x 30 items, %d runs of 8 keystrokes (goal: under 1 ms each).\n",
                 kStartUps, kHugeStartUps, kSmallLoads, kLargeLoads, kCadRuns, cad.callsPerClick, cad.callsPerTick,
                 kSettingsRuns, kSearchRuns);
+    printScale({{"start-up, 10 000 lists vs one list", "ms", *manyListsStart, *oneListStart},
+                {"one list added among 10 000 vs their names", "ms", scale.change, scale.listNames},
+                {"Ctrl+F over 2 000 lists vs their items", "ms", scale.searchOpen, scale.searchOfItems}},
+               {1500.0, 50.0, 100.0});
+    std::printf("\nmedians of %d starts each, and of %d changes and openings; lists of %d items, each\n"
+                "change through the list watch as the folder reports it.\n",
+                kScaleStartUps, kScaleRuns, orvane::bench::kItemsPerList);
     return 0;
 }

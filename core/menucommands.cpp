@@ -90,11 +90,11 @@ void MenuCommands::N1011Click(int slotNumber) {
     }
 }
 
-void MenuCommands::runCaption(std::u16string_view caption) {
+void MenuCommands::runCaption(std::u16string_view caption, std::optional<std::u16string_view> listName) {
     const ItemCommand command = parseItemCaption(caption);
     const std::u16string& keyword = command.keyword;
     if (textEqual(keyword, u"LOAD_")) {
-        loadLisp(command.argument);
+        loadLisp(command.argument, listName);
     } else if (textEqual(keyword, u"VER_")) {
         showVersion();
     } else if (textEqual(keyword, u"MENU_")) {
@@ -110,8 +110,8 @@ void MenuCommands::runCaption(std::u16string_view caption) {
     }
 }
 
-void MenuCommands::loadLisp(std::u16string_view name) {
-    const std::u16string path = resolveLispPath(std::u16string(name));
+void MenuCommands::loadLisp(std::u16string_view name, std::optional<std::u16string_view> listName) {
+    const std::u16string path = resolveLispPath(std::u16string(name), listName);
     if (!platform::regularFileExists(path)) {
         windows_.showInformation(kInformationCaption, path + u"\n" + kFileNotFoundText);
         return;
@@ -122,10 +122,10 @@ void MenuCommands::loadLisp(std::u16string_view name) {
     });
 }
 
-// The caption keeps only the file name; the selected menu list, read anew,
-// gives the full path back.
-std::u16string MenuCommands::resolveLispPath(std::u16string name) const {
-    const std::u16string selected = core_.state().chooserSelectedText();
+// The caption keeps only the file name; the item's list, read anew, gives the
+// full path back.
+std::u16string MenuCommands::resolveLispPath(std::u16string name, std::optional<std::u16string_view> listName) const {
+    const std::u16string selected = listName ? std::u16string(*listName) : core_.state().chooserSelectedText();
     const std::u16string listPath = core_.programDirectory() + selected;
     if (!selected.empty() && platform::fileExists(listPath)) {
         for (const std::u16string& line : readLineFile(listPath).lines) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -66,12 +67,14 @@ public:
     // caption where the slot holds only its start; a number without
     // a slot does nothing. Errors outside the CAD guard escape to the caller.
     void N1011Click(int slotNumber);
-    // The same for a caption already read from the slot.
-    void runCaption(std::u16string_view caption);
+    // The same for a caption already read from the slot. A "LOAD_" looks its
+    // file up in the list named by listName, or by default in the selected
+    // list as it is at this call.
+    void runCaption(std::u16string_view caption, std::optional<std::u16string_view> listName = std::nullopt);
 
 private:
-    void loadLisp(std::u16string_view name);
-    std::u16string resolveLispPath(std::u16string name) const;
+    void loadLisp(std::u16string_view name, std::optional<std::u16string_view> listName);
+    std::u16string resolveLispPath(std::u16string name, std::optional<std::u16string_view> listName) const;
     void showVersion();
     void switchMenuList(std::u16string_view name);
     void chooseTargetCAD();

@@ -54,9 +54,7 @@ void PanelCore::FormCreate() {
         shared_.TargetProgID = kDefaultProgID;
         state_.setShape1Fill(kLampBlack);
         shared_.CADSeen = false;
-        for (std::u16string& name : ListMenuListFiles(programDirectory_)) {
-            state_.addChooserEntry(std::move(name));
-        }
+        state_.replaceChooserEntries(ListMenuListFiles(programDirectory_), {});
         std::u16string listName;
         readSettings(listName);
         state_.selectChooserEntry(state_.comboBox1().find(listName));

@@ -45,17 +45,9 @@ void PanelState::setBounds(const Bounds& bounds) {
     notify([](PanelObserver& o) { o.boundsChanged(); });
 }
 
-std::size_t PanelState::addChooserEntry(std::u16string name) {
-    const std::size_t index = comboBox1_.add(std::move(name));
-    notify([](PanelObserver& o) { o.chooserEntriesChanged(); });
-    return index;
-}
-
 void PanelState::replaceChooserEntries(std::vector<std::u16string> names, std::u16string_view keep) {
     SortedList next;
-    for (std::u16string& name : names) {
-        next.add(std::move(name));
-    }
+    next.assign(std::move(names));
     if (!keep.empty()) {
         const std::optional<std::size_t> found = next.find(keep);
         next.select(found ? *found : next.add(std::u16string(keep)));

@@ -79,10 +79,10 @@ public:
 
     // ComboBox1, the menu list chooser.
     const SortedList& comboBox1() const noexcept { return comboBox1_; }
-    std::size_t addChooserEntry(std::u16string name);
-    // The entries become names; the entry whose text equals keep without
-    // regard to letter case is selected, added first when names lack it; an
-    // empty keep selects none. Notifies only when entries or selection change.
+    // The entries become names, sorted as adding them would sort them; the
+    // entry whose text equals keep without regard to letter case is
+    // selected, added first when names lack it; an empty keep selects none.
+    // Notifies only when entries or selection change.
     void replaceChooserEntries(std::vector<std::u16string> names, std::u16string_view keep);
     // Selection by program; out of range throws listIndexError.
     void selectChooserEntry(std::optional<std::size_t> index);

@@ -1,5 +1,7 @@
 #include "core/sortedlist.h"
 
+#include <algorithm>
+
 #include "core/platform/platform.h"
 #include "core/text.h"
 
@@ -34,6 +36,14 @@ std::size_t SortedList::add(std::u16string text) {
         ++*selected_;
     }
     return position;
+}
+
+void SortedList::assign(std::vector<std::u16string> texts) {
+    std::stable_sort(texts.begin(), texts.end(), [](const std::u16string& a, const std::u16string& b) {
+        return platform::compareText(a, b) < 0;
+    });
+    entries_ = std::move(texts);
+    selected_.reset();
 }
 
 std::optional<std::size_t> SortedList::find(std::u16string_view text) const {

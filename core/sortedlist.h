@@ -29,6 +29,9 @@ public:
     // compare equal keep their order of adding. Returns the new entry's index.
     // A selected entry stays selected (its index moves with it).
     std::size_t add(std::u16string text);
+    // Replaces every entry with these, in the order adding them one by one to
+    // an empty list would give, with nothing selected; n log n comparisons.
+    void assign(std::vector<std::u16string> texts);
     // The first entry, in display order, whose whole text equals text without
     // regard to letter case.
     std::optional<std::size_t> find(std::u16string_view text) const;

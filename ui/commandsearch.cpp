@@ -77,7 +77,7 @@ std::vector<SearchItem> searchableItems(const SlotGrid& slots, std::u16string_vi
 CommandSearch::CommandSearch(std::vector<SearchItem> items) : items_(std::move(items)) {
     forms_.reserve(items_.size());
     for (const SearchItem& item : items_) {
-        forms_.push_back(searchForm(item.caption));
+        forms_.push_back(searchForm(shownMenuText(item.caption)));
     }
 }
 

@@ -23,8 +23,8 @@ struct SearchItem {
 // items of visible drop-downs, no separators, in menu order.
 std::vector<SearchItem> searchableItems(const SlotGrid& slots, std::u16string_view listName);
 
-// Finds items by typed words: every word must occur in the caption, case
-// and width aside. Captions that start with the typed text come first, then
+// Finds items by typed words: every word must occur in the caption as its
+// menu shows it, case and width aside. Captions that start with the typed text come first, then
 // those where every word starts a word of the caption, then the rest; menu
 // order within each.
 class CommandSearch {

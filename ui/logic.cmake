@@ -3,6 +3,7 @@
 # system; the Qt windows and the native Windows ones are views over it.
 set(orvane_ui_logic_sources
   ${CMAKE_CURRENT_LIST_DIR}/commandsearch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/listitemcache.cpp
   ${CMAKE_CURRENT_LIST_DIR}/listwatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/menubarlayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/panel.cpp
@@ -15,6 +16,7 @@ add_library(orvane_ui_logic STATIC ${orvane_ui_logic_sources})
 target_link_libraries(orvane_ui_logic PUBLIC orvane_core orvane_cadlink)
 
 add_executable(orvane_ui_logic_tests ${CMAKE_CURRENT_LIST_DIR}/tests/commandsearch_test.cpp
+                                     ${CMAKE_CURRENT_LIST_DIR}/tests/listitemcache_test.cpp
                                      ${CMAKE_CURRENT_LIST_DIR}/tests/listwatch_test.cpp
                                      ${CMAKE_CURRENT_LIST_DIR}/tests/menubarlayout_test.cpp
                                      ${CMAKE_CURRENT_LIST_DIR}/tests/panelform_test.cpp

@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "cadlink/messagefilter.h"
-#include "core/menulist.h"
 #include "core/paths.h"
 #include "core/settingsfile.h"
 
@@ -21,18 +20,6 @@ bool searchCoversEveryList(const std::u16string& settingsPath) {
     } catch (const Error&) {
         return true;
     }
-}
-
-// A list poured into a grid of its own; empty when it is gone or unreadable.
-std::optional<SlotGrid> otherList(const std::u16string& programDirectory, const std::u16string& name) {
-    SlotGrid grid;
-    try {
-        loadMenuList(programDirectory, name, grid, [](const std::u16string&) {});
-    } catch (const Error&) {
-        return std::nullopt;
-    }
-    if (grid.listPath().empty()) return std::nullopt;
-    return grid;
 }
 
 }  // namespace
@@ -53,18 +40,18 @@ void Panel::create() {
     core_.FormCreate();
 }
 
-std::vector<SearchItem> Panel::searchItems() const {
+std::vector<SearchItem> Panel::searchItems() {
     const SlotGrid& shown = core_.state().slots();
     const std::u16string current = extractFileName(shown.listPath());
     std::vector<SearchItem> items = searchableItems(shown, current);
     if (!searchCoversEveryList(core_.settingsPath())) return items;
+    std::vector<std::u16string> others;
+    others.reserve(core_.state().comboBox1().count());
     for (const std::u16string& name : core_.state().comboBox1().entries()) {
-        if (name == current) continue;
-        if (const auto grid = otherList(core_.programDirectory(), name)) {
-            std::vector<SearchItem> more = searchableItems(*grid, name);
-            items.insert(items.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
-        }
+        if (name != current) others.push_back(name);
     }
+    std::vector<SearchItem> more = otherLists_.items(core_.programDirectory(), others);
+    items.insert(items.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
     return items;
 }
 
@@ -76,10 +63,10 @@ void Panel::runSearchItem(const SearchItem& item) {
             if (slot != nullptr && slot->caption == item.caption) commands_.N1011Click(item.slotNumber);
             return;
         }
-        const auto grid = otherList(core_.programDirectory(), item.listName);
+        const auto grid = pouredList(core_.programDirectory(), item.listName);
         const Slot* slot = grid ? grid->find(item.slotNumber) : nullptr;
         if (slot != nullptr && slot->caption == item.caption) {
-            commands_.runCaption(wholeCaption(*grid, item.slotNumber).value_or(slot->caption));
+            commands_.runCaption(wholeCaption(*grid, item.slotNumber).value_or(slot->caption), item.listName);
         }
     });
 }

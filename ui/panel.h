@@ -10,6 +10,7 @@
 #include "core/menucommands.h"
 #include "core/panelcore.h"
 #include "ui/commandsearch.h"
+#include "ui/listitemcache.h"
 #include "ui/panelform.h"
 
 namespace orvane::ui {
@@ -54,8 +55,9 @@ public:
 
     // What the command search covers: the items of the menus shown and,
     // unless the settings file's [Search] AllLists says 0, those of every
-    // other list in the chooser that can be read now.
-    std::vector<SearchItem> searchItems() const;
+    // other list in the chooser that can be read now. A list is read again
+    // only when its file changed since the last time.
+    std::vector<SearchItem> searchItems();
     // Runs an item the search found as a click on it would; an item of
     // another list runs without switching the chooser. An item whose slot
     // holds something else by now runs nothing.
@@ -72,6 +74,7 @@ private:
     cadlink::CadGuard guard_;
     cadlink::CadMonitor monitor_;
     MenuCommands commands_;
+    ListItemCache otherLists_;
     bool destroyed_ = false;
 };
 

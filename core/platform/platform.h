@@ -37,6 +37,15 @@ bool fileExists(std::u16string_view path);
 // An existing regular file, or a link to one: a file that can be read
 // without blocking. A FIFO or device is none.
 bool regularFileExists(std::u16string_view path);
+// What tells one version of a file from the next without reading it.
+struct FileStamp {
+    std::uint64_t size = 0;
+    // In the system's own units.
+    std::int64_t modified = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+// The stamp of an existing file that is not a directory; nullopt otherwise.
+std::optional<FileStamp> fileStamp(std::u16string_view path);
 // The names of every entry of a directory that is not a directory itself.
 std::vector<std::u16string> listFiles(std::u16string_view directory);
 // The whole content of a regular file (or a link to one) of at most

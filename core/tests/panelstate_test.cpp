@@ -38,7 +38,7 @@ TEST(PanelStateTest, ObserversHearEachRealChangeOnce) {
     state.setCaption(u"T [  ]");
     state.setBounds({1, 2, 3, 4});
     state.setBounds({1, 2, 3, 4});
-    state.addChooserEntry(u"AList.txt");
+    state.replaceChooserEntries({u"AList.txt"}, {});
     state.selectChooserEntry(0);
     state.selectChooserEntry(0);
     state.setCheckBox1(false);

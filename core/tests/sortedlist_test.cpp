@@ -15,6 +15,18 @@ TEST(SortedListTest, AddsAtSortedPositionIgnoringCase) {
     EXPECT_EQ(list.entries(), (Entries{u"a", u"b", u"B", u"C"}));
 }
 
+TEST(SortedListTest, AssignOrdersAsAddingOneByOneDoes) {
+    const Entries texts{u"b", u"C", u"a", u"B", u"ｂ", u"A", u"b"};
+    SortedList oneByOne;
+    for (const std::u16string& text : texts) oneByOne.add(text);
+    SortedList assigned;
+    assigned.add(u"z");
+    assigned.select(0);
+    assigned.assign(texts);
+    EXPECT_EQ(assigned.entries(), oneByOne.entries());
+    EXPECT_EQ(assigned.selectedIndex(), std::nullopt);
+}
+
 TEST(SortedListTest, FindMatchesWholeTextIgnoringCaseFirstInDisplayOrder) {
     SortedList list;
     list.add(u"DrawList.txt");

@@ -245,10 +245,15 @@ void TForm91::boundsChanged() { panel_.logic().boundsChanged(); }
 
 void TForm91::chooserEntriesChanged() {
     const QSignalBlocker quiet(ComboBox1);
-    ComboBox1->clear();
-    for (const std::u16string& entry : panel_.core().state().comboBox1().entries()) {
-        ComboBox1->addItem(toQString(entry));
+    // One insertion for them all: the combo box relays out once, not per entry.
+    const auto& entries = panel_.core().state().comboBox1().entries();
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(entries.size()));
+    for (const std::u16string& entry : entries) {
+        items << toQString(entry);
     }
+    ComboBox1->clear();
+    ComboBox1->addItems(items);
     chooserSelectionChanged();
 }
 

@@ -1,16 +1,31 @@
 #include "ui/qt/listfollower.h"
 
-#include <QFileInfo>
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <QMenu>
 
-#include "core/menulist.h"
-#include "ui/qt/boxes.h"
+#include <array>
+#include <cstdint>
+#include <cerrno>
+#include <cstring>
+
+#include "core/utf.h"
 #include "ui/qt/slotmenubar.h"
 
 namespace orvane::ui {
 
+namespace {
+
+// Writes in place, files made, removed or renamed within the directory, and
+// changed permissions, which can make a list readable again.
+constexpr std::uint32_t kEvents = IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_CREATE | IN_DELETE | IN_MOVED_FROM |
+                                  IN_MOVED_TO | IN_ONLYDIR;
+
+}  // namespace
+
 ListFollower::ListFollower(PanelCore& core, PanelFormLogic& logic, const SlotMenuBar& menus, QObject* parent)
-    : QObject(parent), directory_(toQString(core.programDirectory())) {
+    : QObject(parent), inotify_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, [this] { watch_->timerExpired(); });
     watch_.emplace(core, logic, static_cast<WatchTimer&>(*this));
@@ -18,45 +33,42 @@ ListFollower::ListFollower(PanelCore& core, PanelFormLogic& logic, const SlotMen
         connect(menu, &QMenu::aboutToShow, this, [this] { watch_->menuOpened(); });
         connect(menu, &QMenu::aboutToHide, this, [this] { watch_->menusClosed(); });
     }
-    // The directory tells of files made, removed and renamed; each list file
-    // of its writes in place.
-    watcher_.addPath(directory_);
-    watchListFiles();
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, &ListFollower::directoryChanged);
-    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, &ListFollower::fileChanged);
+    // A directory that cannot be watched leaves the menus as they are.
+    if (inotify_ < 0) return;
+    if (inotify_add_watch(inotify_, toFileNameBytes(core.programDirectory()).c_str(), kEvents) < 0) return;
+    notifier_.emplace(inotify_, QSocketNotifier::Read);
+    connect(&*notifier_, &QSocketNotifier::activated, this, &ListFollower::readEvents);
+}
+
+ListFollower::~ListFollower() {
+    notifier_.reset();
+    if (inotify_ >= 0) ::close(inotify_);
 }
 
 void ListFollower::startTimer(int milliseconds) { timer_.start(milliseconds); }
 
 void ListFollower::stopTimer() { timer_.stop(); }
 
-void ListFollower::watchListFiles() {
-    QStringList paths;
-    try {
-        for (const std::u16string& name : ListMenuListFiles(fromQString(directory_))) {
-            paths << directory_ + toQString(name);
+void ListFollower::readEvents() {
+    alignas(inotify_event) std::array<char, 16384> buffer;
+    for (;;) {
+        const ssize_t length = ::read(inotify_, buffer.data(), buffer.size());
+        if (length <= 0) {
+            if (length < 0 && errno == EINTR) continue;
+            return;
         }
-    } catch (const Error&) {
-        return;  // start-up already told of a directory it cannot list
+        for (ssize_t at = 0; at < length;) {
+            inotify_event event{};
+            std::memcpy(&event, buffer.data() + at, sizeof event);
+            const char* name = buffer.data() + at + sizeof event;
+            at += static_cast<ssize_t>(sizeof event + event.len);
+            if ((event.mask & IN_Q_OVERFLOW) != 0) {
+                watch_->folderChanged();
+            } else if (event.len > 0) {
+                watch_->fileChanged(fromFileNameBytes(std::string_view(name, ::strnlen(name, event.len))));
+            }
+        }
     }
-    const QStringList watched = watcher_.files();
-    paths.removeIf([&watched](const QString& path) { return watched.contains(path); });
-    if (!paths.isEmpty()) {
-        watcher_.addPaths(paths);
-    }
-}
-
-void ListFollower::directoryChanged() {
-    watchListFiles();
-    watch_->folderChanged();
-}
-
-void ListFollower::fileChanged(const QString& path) {
-    // A file replaced by a rename is a new file, which the watcher lost.
-    if (QFileInfo::exists(path) && !watcher_.files().contains(path)) {
-        watcher_.addPath(path);
-    }
-    watch_->fileChanged(fromQString(QFileInfo(path).fileName()));
 }
 
 }  // namespace orvane::ui

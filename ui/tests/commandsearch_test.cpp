@@ -49,6 +49,13 @@ TEST(CommandSearch, StartsComeFirstThenWordStartsThenTheRestInMenuOrder) {
                                            u"_XLINE: ray"}));
 }
 
+TEST(CommandSearch, MatchesTheTextTheMenuShows) {
+    const CommandSearch search(itemsCaptioned({u"_QS: Quick S&ave", u"_FC: Fish&&Chips"}));
+    EXPECT_EQ(captionsFound(search, u"quick save"), std::vector<std::u16string>{u"_QS: Quick S&ave"});
+    EXPECT_EQ(captionsFound(search, u"fish&chips"), std::vector<std::u16string>{u"_FC: Fish&&Chips"});
+    EXPECT_TRUE(search.find(u"s&ave").empty());
+}
+
 TEST(CommandSearch, ShowsAtMostFifteen) {
     std::vector<SearchItem> items;
     for (int i = 0; i < 20; ++i) items.push_back({u"_LINE", u"Draw", 101 + i, u"OrvaneList.txt"});

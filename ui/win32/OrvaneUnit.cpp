@@ -323,8 +323,11 @@ void TForm91::captionChanged() { SetWindowTextW(window_, wideText(core().state()
 void TForm91::boundsChanged() { panel_.logic().boundsChanged(); }
 
 void TForm91::chooserEntriesChanged() {
+    const auto& entries = core().state().comboBox1().entries();
     SendMessageW(ComboBox1, CB_RESETCONTENT, 0, 0);
-    for (const std::u16string& entry : core().state().comboBox1().entries()) {
+    // Room for them all at once rather than grown entry by entry.
+    SendMessageW(ComboBox1, CB_INITSTORAGE, entries.size(), 0);
+    for (const std::u16string& entry : entries) {
         SendMessageW(ComboBox1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideText(entry).c_str()));
     }
     chooserSelectionChanged();

@@ -193,6 +193,13 @@ bool regularFileExists(std::u16string_view path) {
     return statFollowing(path, status) && S_ISREG(status.st_mode);
 }
 
+std::optional<FileStamp> fileStamp(std::u16string_view path) {
+    struct stat status {};
+    if (!statFollowing(path, status) || S_ISDIR(status.st_mode)) return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(status.st_size),
+                     std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec};
+}
+
 std::vector<std::u16string> listFiles(std::u16string_view directory) {
     std::vector<std::u16string> names;
     std::string directoryBytes;

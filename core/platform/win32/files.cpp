@@ -153,6 +153,18 @@ bool regularFileExists(std::u16string_view path) {
            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
+std::optional<FileStamp> fileStamp(std::u16string_view path) {
+    const auto name = toSystemPath(path);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!name || !GetFileAttributesExW(name->c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    return FileStamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                     static_cast<std::int64_t>((std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                               data.ftLastWriteTime.dwLowDateTime)};
+}
+
 std::vector<std::u16string> listFiles(std::u16string_view directory) {
     std::vector<std::u16string> names;
     auto pattern = toSystemPath(directory);

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,6 +12,9 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
 
 #include "cadlink/fake/fakecad.h"
 #include "ui/qt/shape.h"
@@ -222,6 +226,19 @@ TEST_F(PanelTest, ChooserDropsDownEightEntriesWithAScrollBarBelowTheField) {
     EXPECT_EQ(rowsShown, 8);
     EXPECT_TRUE(scrollBarShown);
     EXPECT_GE(popupTop, fieldBottom);
+}
+
+TEST_F(PanelTest, AListNamedInNoValidUtf8IsFollowedWhenSavedInPlace) {
+    // "図面List.txt" in Shift-JIS, as unpacked from a Windows archive.
+    const std::string name = "\x90\x7D\x96\xCAList.txt";
+    const std::string folder = QFileInfo(world.directory.path(QStringLiteral("Orvane"))).path().toStdString() + "/";
+    std::ofstream(folder + name, std::ios::binary) << "[Before]\r\n";
+    std::ofstream(folder + "Orvane.ini", std::ios::binary) << "[MenuList]\r\nFileName=" + name + "\r\n";
+    TForm91& panel = world.create();
+    ASSERT_EQ(slotAction(panel, 100)->text(), QStringLiteral("Before"));
+
+    std::ofstream(folder + name, std::ios::binary | std::ios::trunc) << "[After]\r\n";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return slotAction(panel, 100)->text() == QStringLiteral("After"); }));
 }
 
 TEST_F(PanelTest, CheckBoxClicksReachTheStateAndTheSettings) {

@@ -86,10 +86,10 @@ TEST_F(Win32SearchBoxTest, TypingListsTheMatchingCaptionsBestFirstWithTheFirstHi
 }
 
 TEST_F(Win32SearchBoxTest, RowsShowCaptionsAsTheMenuDoes) {
-    write("OrvaneList.txt", "[Tools]\nSave && &Quit\n");
+    write("OrvaneList.txt", "[Tools]\nS&ave && Quit\n");
     TForm91& form = create();
     press(form.handle(), 'F', true);
-    type(L"quit");
+    type(L"save");
     EXPECT_EQ(row(0), u"Save & Quit");
 }
 
