@@ -21,8 +21,10 @@ namespace orvane::cadlink::x11 {
 namespace {
 
 // Activation is asynchronous on X11: wait this long at most for the window
-// manager to report the window active, polling at the second interval.
-constexpr auto activationBound = std::chrono::milliseconds(200);
+// manager to report the window active, polling at the second interval. A
+// window manager on a busy machine takes well over 200 ms; the wait ends as
+// soon as it answers.
+constexpr auto activationBound = std::chrono::milliseconds(1000);
 constexpr auto activationPoll = std::chrono::milliseconds(10);
 
 // EWMH source indication: a pager, whose requests the window manager honours.

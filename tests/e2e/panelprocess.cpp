@@ -3,8 +3,6 @@
 #include <QFile>
 #include <QProcessEnvironment>
 
-#include <thread>
-
 #include "tests/e2e/accessibletext.h"
 #include "tests/integration/democadprocess.h"
 
@@ -15,9 +13,23 @@ namespace {
 constexpr auto kWindowBound = std::chrono::seconds(30);
 constexpr auto kPopupBound = std::chrono::seconds(5);
 constexpr auto kPaintBound = std::chrono::seconds(10);
-// Room between a person's actions: the menu's own animations and focus
-// changes settle in far less.
-constexpr auto kSettle = std::chrono::milliseconds(150);
+// A window that has not answered by then is busy (a hung panel) and is not
+// waited for any longer.
+constexpr auto kCatchUpBound = std::chrono::seconds(3);
+
+// A window answers a ping only after the events sent to it before, so the
+// next action finds it as the last one left it.
+void waitUntilCaughtUp(XDesktop& desktop, XWindow window) {
+    if (window != 0) {
+        desktop.answersPing(window, kCatchUpBound);
+    }
+}
+
+// Keys go to the window that has the keyboard.
+void waitUntilFocusCaughtUp() {
+    XDesktop desktop;
+    waitUntilCaughtUp(desktop, desktop.inputFocus());
+}
 
 }  // namespace
 
@@ -150,19 +162,20 @@ bool PanelDriver::click(XWindow window, int x, int y) {
     const bool clicked = runXdotool({QStringLiteral("mousemove"), QStringLiteral("--window"),
                                      QString::number(window), QString::number(x), QString::number(y),
                                      QStringLiteral("click"), QStringLiteral("1")});
-    std::this_thread::sleep_for(kSettle);
+    XDesktop desktop;
+    waitUntilCaughtUp(desktop, window);
     return clicked;
 }
 
 bool PanelDriver::keys(const QStringList& keys) {
     const bool sent = runXdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")} + keys);
-    std::this_thread::sleep_for(kSettle);
+    waitUntilFocusCaughtUp();
     return sent;
 }
 
 bool PanelDriver::type(const QString& text) {
     const bool sent = runXdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text});
-    std::this_thread::sleep_for(kSettle);
+    waitUntilFocusCaughtUp();
     return sent;
 }
 

@@ -248,6 +248,13 @@ WindowImage XDesktop::grab(XWindow window) {
     return image;
 }
 
+XWindow XDesktop::inputFocus() {
+    Window focus = None;
+    int revertTo = 0;
+    XGetInputFocus(display_, &focus, &revertTo);
+    return focus == PointerRoot ? 0 : focus;
+}
+
 bool XDesktop::answersPing(XWindow window, std::chrono::milliseconds bound) {
     const Atom protocols = XInternAtom(display_, "WM_PROTOCOLS", False);
     const Atom ping = XInternAtom(display_, "_NET_WM_PING", False);

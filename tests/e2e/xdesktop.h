@@ -61,6 +61,8 @@ public:
     QRect outerGeometry(XWindow window);
     WindowImage grab(XWindow window);
 
+    // The window that has the keyboard, 0 when none does.
+    XWindow inputFocus();
     // Sends _NET_WM_PING; true when the window's event loop answers in time.
     bool answersPing(XWindow window, std::chrono::milliseconds bound);
     // Asks the window manager to close the window, as its close button does.

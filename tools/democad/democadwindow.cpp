@@ -11,8 +11,8 @@
 
 namespace democad {
 
-DemoCadWindow::DemoCadWindow(std::function<void()> onEscape)
-    : history_(new QPlainTextEdit(this)), onEscape_(std::move(onEscape)) {
+DemoCadWindow::DemoCadWindow(std::function<void(const QString&)> onKey)
+    : history_(new QPlainTextEdit(this)), onKey_(std::move(onKey)) {
     setWindowTitle(QStringLiteral("Demo CAD"));
     resize(640, 400);
     history_->setReadOnly(true);
@@ -35,13 +35,20 @@ quint64 DemoCadWindow::nativeWindowId() {
 }
 
 void DemoCadWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
-        history_->appendPlainText(QStringLiteral("*Cancel*"));
-        onEscape_();
-        event->accept();
+    if (event->isAutoRepeat()) {
+        QWidget::keyPressEvent(event);
         return;
     }
-    QWidget::keyPressEvent(event);
+    if (event->key() == Qt::Key_Escape) {
+        history_->appendPlainText(QStringLiteral("*Cancel*"));
+        onKey_(QStringLiteral("ESCAPE"));
+    } else if (!event->text().isEmpty()) {
+        onKey_(QStringLiteral("KEY ") + event->text());
+    } else {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 }  // namespace democad

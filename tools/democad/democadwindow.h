@@ -9,12 +9,13 @@ class QPlainTextEdit;
 namespace democad {
 
 // The CAD's main window: a command line history of every command text and
-// Escape key it receives.
+// Escape key it receives. Every key it gets is reported, Escape as "ESCAPE",
+// a key that types text as "KEY <text>".
 class DemoCadWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit DemoCadWindow(std::function<void()> onEscape);
+    explicit DemoCadWindow(std::function<void(const QString&)> onKey);
 
     void showCommand(const QString& text);
     // The top-level X11 window id, 0 when the platform has no such thing.
@@ -25,7 +26,7 @@ protected:
 
 private:
     QPlainTextEdit* history_;
-    std::function<void()> onEscape_;
+    std::function<void(const QString&)> onKey_;
 };
 
 }  // namespace democad

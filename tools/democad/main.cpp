@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    democad::DemoCadWindow window([&log] { log.write(QStringLiteral("ESCAPE")); });
+    democad::DemoCadWindow window([&log](const QString& key) { log.write(key); });
     democad::AutomationService service(options, log,
                                        {[&window] { return window.nativeWindowId(); },
                                         [&window](const QString& text) { window.showCommand(text); }});

@@ -35,6 +35,15 @@ QRect qtGeometryOf(const QRect& device, qreal ratio) {
             qRound(device.height() / ratio)};
 }
 
+// While it takes a window in, the window manager may hold it in a frame that
+// is not mapped yet, at the screen's corner; only a viewable window is where
+// the window manager put it.
+bool viewable(const QWidget* window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(x11::qtDisplay(), static_cast<Window>(window->winId()), &attributes) != 0 &&
+           attributes.map_state == IsViewable;
+}
+
 }  // namespace
 
 QRect serverClientRect(const QWidget* window) {
@@ -60,7 +69,7 @@ QRect serverFrameRect(const QWidget* window) {
 }
 
 bool placed(const QWidget* window) {
-    return window->isVisible() && !window->windowHandle()->frameMargins().isNull() &&
+    return window->isVisible() && viewable(window) && !window->windowHandle()->frameMargins().isNull() &&
            x11::frameExtents(x11::qtDisplay(), static_cast<x11::XWindowId>(window->winId())).has_value() &&
            qtGeometryOf(serverClientRect(window), pixelRatio(window)) == window->geometry();
 }
