@@ -19,11 +19,14 @@ protected:
     // Keys reach the window in the order they were sent on one connection:
     // once a key sent after the panel's has arrived, so has every Escape the
     // panel pressed. A window only just shown can lose a key before its
-    // toolkit has taken the focus, so the marker is pressed until one comes.
+    // toolkit has taken the focus, and a window of an ending test can take
+    // the focus, so the marker is pressed, with the CAD in front, until one
+    // comes.
     bool keysSentSoFarArrived(const DemoCadProcess& demo) {
         const QString marker = QStringLiteral("KEY z");
         const int before = demo.countLines(marker);
         return waitUntil([&] {
+            if (windows->GetForegroundWindow() != demo.windowId()) windows->SetForegroundWindow(demo.windowId());
             windows->keybd_event('Z', false);
             windows->keybd_event('Z', true);
             return waitUntil([&] { return demo.countLines(marker) > before; }, std::chrono::milliseconds(500));
