@@ -29,8 +29,20 @@ fail() {
   exit 1
 }
 
+# Polls the command until it succeeds, for at most a minute.
+wait_until() {
+  local what=$1
+  shift
+  local deadline=$((SECONDS + 60))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "$what after 60 s"
+    sleep 0.1
+  done
+}
+
 # The values of a registry key as "reg query" lists them, one a line;
-# nothing when the key is missing. One Wine start for all of them.
+# nothing when the key is missing or Wine failed to start reg. One Wine
+# start for all of them.
 reg_values() {
   local out
   out=$(wine reg query "$1" 2>/dev/null) || return 0
@@ -58,12 +70,21 @@ for sample in "$samples"/*; do
   cmp -s "$sample" "$dir/$(basename "$sample")" || fail "sample $(basename "$sample") not installed as it is"
 done
 
-programs=$(value_of "$(reg_values 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders')" Programs)
-[ -n "$programs" ] || fail "no Start-menu programs folder in the prefix"
+# Asked again while the prefix's first start may still be under way, or a
+# Wine start failed without a word.
+programs_known() {
+  programs=$(value_of "$(reg_values 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders')" Programs)
+  [ -n "$programs" ]
+}
+wait_until "no Start-menu programs folder in the prefix" programs_known
 shortcut="$(winepath -u "$programs")/Orvane.lnk"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut at $shortcut"
 
-values=$(reg_values "$key")
+values_known() {
+  values=$(reg_values "$key")
+  [ -n "$values" ]
+}
+wait_until "no uninstall key" values_known
 expect_value() {
   local actual
   actual=$(value_of "$values" "$1")
@@ -92,13 +113,14 @@ done
 cmp -s "$samples/DrawList.txt" "$dir/DrawList.txt" || fail "the reinstall did not put back the missing DrawList.txt"
 
 # The uninstaller returns at once and goes on from a copy of itself; it
-# removes the key last.
+# removes the key last. reg says so for a missing key; a failed Wine start
+# says nothing.
 wine_run "$dir/Uninstall.exe" /S || fail "the uninstaller exited with $?"
-deadline=$((SECONDS + 60))
-while wine reg query "$key" >/dev/null 2>&1; do
-  [ "$SECONDS" -lt "$deadline" ] || fail "the uninstall key is still there after 60 s"
-  sleep 0.1
-done
+key_gone() {
+  local out
+  ! out=$(wine reg query "$key" 2>&1) && [ -n "$out" ]
+}
+wait_until "the uninstall key is still there" key_gone
 [ ! -e "$dir/Orvane.exe" ] || fail "the uninstall left Orvane.exe"
 [ ! -e "$dir/Uninstall.exe" ] || fail "the uninstall left the uninstaller"
 [ ! -e "$shortcut" ] || fail "the uninstall left the Start-menu shortcut"

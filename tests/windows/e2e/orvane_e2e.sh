@@ -17,10 +17,15 @@ demo_progid=BricscadApp.AcadApplication
 
 work=$(mktemp -d /tmp/orvane-e2e.XXXXXX)
 started=()
+own_prefix=
 finish() {
   for pid in "${started[@]}"; do
     kill "$pid" 2>/dev/null || true
   done
+  if [ -n "$own_prefix" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
   rm -rf "$work"
 }
 trap finish EXIT
@@ -29,6 +34,9 @@ fail() {
   echo "FAIL ($case_name): $*" >&2
   if [ -f "$work/frame" ]; then
     echo "the frame was last at $(cat "$work/frame")" >&2
+  fi
+  if [ -n "${panel:-}" ]; then
+    echo "the panel's title was last: $(xdotool getwindowname "$panel" 2>/dev/null)" >&2
   fi
   if [ -f "$work/demo.log" ]; then
     echo "--- the demo CAD's log:" >&2
@@ -307,6 +315,32 @@ PickInADropDownOpenDuringASaveRunsTheItemShown)
   wait_for "the saved list's caption" caption_is "Edited [ Demo CAD ]"
   click_first_menu_item 1
   wait_for "the CAD receives the saved list's command" demo_logged 'COMMAND _ERASE\r'
+  ;;
+ShiftJisListUnderAJapaneseLocaleShowsItsCaptionAndSendsItsCommand)
+  # The ANSI code page follows the Linux locale: a ja_JP one of the case's
+  # own makes it 932.
+  mkdir "$work/locale"
+  localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8" >/dev/null 2>&1 ||
+    [ -f "$work/locale/ja_JP.UTF-8/LC_CTYPE" ] || fail "localedef made no ja_JP.UTF-8 locale"
+  export LANG=ja_JP.UTF-8 LOCPATH=$work/locale
+  # In a prefix of its own: a program of another locale rewrites the
+  # prefix's locale settings, and the installer beside it stalled. Its
+  # server starts with no output of ctest's to hold open.
+  own_prefix=$work/prefix
+  export WINEPREFIX=$own_prefix
+  wine wineboot --init >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  # A plain start after the first brings up the services the running object
+  # table needs.
+  wine wineboot >/dev/null 2>&1
+  # No byte-order mark: the list is read in the ANSI code page. The second
+  # byte of "表" and of "ソ" is a backslash in Shift-JIS.
+  printf '%s\r\n' "CAPTION_: 表示ソフト" "[表]" "_表示: 表を表示" | iconv -f UTF-8 -t CP932 >"$work/OrvaneList.txt"
+  start_demo
+  start_panel
+  wait_for "the list's caption in Japanese" caption_is "表示ソフト [ Demo CAD ]"
+  click_first_menu_item 1
+  wait_for "the CAD receives the Japanese command" demo_logged 'COMMAND _表示\r'
   ;;
 PanelWindowStaysOnTop)
   start_panel
